@@ -1,0 +1,339 @@
+#include "UDrawText.h"
+
+namespace runeplate {
+
+// Johab initial code of each initial index (slot = index - 1).
+const int32_t InitialToJohab[32] = {
+    2,   // 1  U+1100 ㄱ KIYEOK
+    3,   // 2  U+1101 ㄲ SSANGKIYEOK
+    4,   // 3  U+1102 ㄴ NIEUN
+    5,   // 4  U+1103 ㄷ TIKEUT
+    6,   // 5  U+1104 ㄸ SSANGTIKEUT
+    7,   // 6  U+1105 ㄹ RIEUL
+    8,   // 7  U+1106 ㅁ MIEUM
+    9,   // 8  U+1107 ㅂ PIEUP
+    10,  // 9  U+1108 ㅃ SSANGPIEUP
+    11,  // 10 U+1109 ㅅ SIOS
+    12,  // 11 U+110A ㅆ SSANGSIOS
+    13,  // 12 U+110B ㅇ IEUNG
+    14,  // 13 U+110C ㅈ CIEUC
+    15,  // 14 U+110D ㅉ SSANGCIEUC
+    16,  // 15 U+110E ㅊ CHIEUCH
+    17,  // 16 U+110F ㅋ KHIEUKH
+    18,  // 17 U+1110 ㅌ THIEUTH
+    19,  // 18 U+1111 ㅍ PHIEUPH
+    20,  // 19 U+1112 ㅎ HIEUH
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+};
+
+// Johab medial code of each medial index (slot = index - 1). The codes skip
+// 8, 9, 16, 17, 24, 25 and 30.
+const int32_t MedialToJohab[32] = {
+    3,   // 1  U+1161 ㅏ A
+    4,   // 2  U+1162 ㅐ AE
+    5,   // 3  U+1163 ㅑ YA
+    6,   // 4  U+1164 ㅒ YAE
+    7,   // 5  U+1165 ㅓ EO
+    10,  // 6  U+1166 ㅔ E
+    11,  // 7  U+1167 ㅕ YEO
+    12,  // 8  U+1168 ㅖ YE
+    13,  // 9  U+1169 ㅗ O
+    14,  // 10 U+116A ㅘ WA
+    15,  // 11 U+116B ㅙ WAE
+    18,  // 12 U+116C ㅚ OE
+    19,  // 13 U+116D ㅛ YO
+    20,  // 14 U+116E ㅜ U
+    21,  // 15 U+116F ㅝ WEO
+    22,  // 16 U+1170 ㅞ WE
+    23,  // 17 U+1171 ㅟ WI
+    26,  // 18 U+1172 ㅠ YU
+    27,  // 19 U+1173 ㅡ EU
+    28,  // 20 U+1174 ㅢ YI
+    29,  // 21 U+1175 ㅣ I
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+};
+
+// Johab final code of each final index (slot = index; slot 0 is "no final",
+// the fill code 1). The codes skip 18.
+const int32_t FinalToJohab[32] = {
+    1,   // 0  (no final consonant)
+    2,   // 1  U+11A8 ㄱ KIYEOK
+    3,   // 2  U+11A9 ㄲ SSANGKIYEOK
+    4,   // 3  U+11AA ㄳ KIYEOK-SIOS
+    5,   // 4  U+11AB ㄴ NIEUN
+    6,   // 5  U+11AC ㄵ NIEUN-CIEUC
+    7,   // 6  U+11AD ㄶ NIEUN-HIEUH
+    8,   // 7  U+11AE ㄷ TIKEUT
+    9,   // 8  U+11AF ㄹ RIEUL
+    10,  // 9  U+11B0 ㄺ RIEUL-KIYEOK
+    11,  // 10 U+11B1 ㄻ RIEUL-MIEUM
+    12,  // 11 U+11B2 ㄼ RIEUL-PIEUP
+    13,  // 12 U+11B3 ㄽ RIEUL-SIOS
+    14,  // 13 U+11B4 ㄾ RIEUL-THIEUTH
+    15,  // 14 U+11B5 ㄿ RIEUL-PHIEUPH
+    16,  // 15 U+11B6 ㅀ RIEUL-HIEUH
+    17,  // 16 U+11B7 ㅁ MIEUM
+    19,  // 17 U+11B8 ㅂ PIEUP
+    20,  // 18 U+11B9 ㅄ PIEUP-SIOS
+    21,  // 19 U+11BA ㅅ SIOS
+    22,  // 20 U+11BB ㅆ SSANGSIOS
+    23,  // 21 U+11BC ㅇ IEUNG
+    24,  // 22 U+11BD ㅈ CIEUC
+    25,  // 23 U+11BE ㅊ CHIEUCH
+    26,  // 24 U+11BF ㅋ KHIEUKH
+    27,  // 25 U+11C0 ㅌ THIEUTH
+    28,  // 26 U+11C1 ㅍ PHIEUPH
+    29,  // 27 U+11C2 ㅎ HIEUH
+    -1, -1, -1, -1,
+};
+
+// Inverse of the three tables above, by 5-bit code 0..30.
+const uint8_t JohabToJamoIndex[3][31] = {
+    // initial: codes 2..20 are indices 1..19
+    {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+     0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    // medial: gaps at 8, 9, 16, 17, 24, 25, 30
+    {0, 0, 0, 1, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 10, 11, 0, 0, 12, 13, 14, 15,
+     16, 17, 0, 0, 18, 19, 20, 21, 0},
+    // final: gap at 18
+    {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0, 17, 18,
+     19, 20, 21, 22, 23, 24, 25, 26, 27, 0},
+};
+
+// Consonants that can begin a syllable carry their initial code alone;
+// final-only clusters carry initial fill 1, medial fill 2 and their final
+// code; vowels carry initial fill 1, their medial code and final fill 1.
+const uint32_t CompatJamoToJohab[CompatJamoCount] = {
+    0x8800,  // U+3131 ㄱ
+    0x8C00,  // U+3132 ㄲ
+    0x8444,  // U+3133 ㄳ
+    0x9000,  // U+3134 ㄴ
+    0x8446,  // U+3135 ㄵ
+    0x8447,  // U+3136 ㄶ
+    0x9400,  // U+3137 ㄷ
+    0x9800,  // U+3138 ㄸ
+    0x9C00,  // U+3139 ㄹ
+    0x844A,  // U+313A ㄺ
+    0x844B,  // U+313B ㄻ
+    0x844C,  // U+313C ㄼ
+    0x844D,  // U+313D ㄽ
+    0x844E,  // U+313E ㄾ
+    0x844F,  // U+313F ㄿ
+    0x8450,  // U+3140 ㅀ
+    0xA000,  // U+3141 ㅁ
+    0xA400,  // U+3142 ㅂ
+    0xA800,  // U+3143 ㅃ
+    0x8454,  // U+3144 ㅄ
+    0xAC00,  // U+3145 ㅅ
+    0xB000,  // U+3146 ㅆ
+    0xB400,  // U+3147 ㅇ
+    0xB800,  // U+3148 ㅈ
+    0xBC00,  // U+3149 ㅉ
+    0xC000,  // U+314A ㅊ
+    0xC400,  // U+314B ㅋ
+    0xC800,  // U+314C ㅌ
+    0xCC00,  // U+314D ㅍ
+    0xD000,  // U+314E ㅎ
+    0x8461,  // U+314F ㅏ
+    0x8481,  // U+3150 ㅐ
+    0x84A1,  // U+3151 ㅑ
+    0x84C1,  // U+3152 ㅒ
+    0x84E1,  // U+3153 ㅓ
+    0x8541,  // U+3154 ㅔ
+    0x8561,  // U+3155 ㅕ
+    0x8581,  // U+3156 ㅖ
+    0x85A1,  // U+3157 ㅗ
+    0x85C1,  // U+3158 ㅘ
+    0x85E1,  // U+3159 ㅙ
+    0x8641,  // U+315A ㅚ
+    0x8661,  // U+315B ㅛ
+    0x8681,  // U+315C ㅜ
+    0x86A1,  // U+315D ㅝ
+    0x86C1,  // U+315E ㅞ
+    0x86E1,  // U+315F ㅟ
+    0x8741,  // U+3160 ㅠ
+    0x8761,  // U+3161 ㅡ
+    0x8781,  // U+3162 ㅢ
+    0x87A1,  // U+3163 ㅣ
+};
+
+namespace {
+
+constexpr uint32_t JohabMarker = 0x8000;
+
+uint32_t JohabField(uint32_t johab, int shift) { return (johab >> shift) & 0x1F; }
+
+uint8_t LookUpJohab(int row, uint32_t field) {
+  return field < 31 ? JohabToJamoIndex[row][field] : 0;
+}
+
+}  // namespace
+
+uint32_t JohabToJamoIndices(uint32_t johab) {
+  if (johab > 0xFFFF || (johab & JohabMarker) == 0) return NotConvertible;
+  return PackJamo(LookUpJohab(0, JohabField(johab, 10)),
+                  LookUpJohab(1, JohabField(johab, 5)),
+                  LookUpJohab(2, JohabField(johab, 0)));
+}
+
+uint32_t CharToJamoIndices(uint32_t code) {
+  uint32_t johab = 0;
+  if (code < 128) {
+    johab = code;  // bit 15 clear: rejected below
+  } else if (code >= SyllableFirst && code <= SyllableLast) {
+    const uint32_t s = code - SyllableFirst;
+    const uint32_t l = s / (MedialCount * FinalCount);
+    const uint32_t v = (s % (MedialCount * FinalCount)) / FinalCount;
+    const uint32_t t = s % FinalCount;
+    johab = JohabMarker | (static_cast<uint32_t>(InitialToJohab[l]) << 10) |
+            (static_cast<uint32_t>(MedialToJohab[v]) << 5) |
+            static_cast<uint32_t>(FinalToJohab[t]);
+  } else if (code >= CompatJamoFirst && code <= CompatJamoLast) {
+    johab = CompatJamoToJohab[code - CompatJamoFirst] & 0xFFFF;
+  }
+  return JohabToJamoIndices(johab);
+}
+
+namespace {
+
+// Initial set (0-based) of a syllable without a final consonant, by medial
+// index; -1 for a medial index that names no vowel.
+int InitialSetWithoutFinal(uint32_t m) {
+  switch (m) {
+    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 21:
+      return 0;  // ㅏ ㅐ ㅑ ㅒ ㅓ ㅔ ㅕ ㅖ ㅣ
+    case 9: case 13: case 19:
+      return 1;  // ㅗ ㅛ ㅡ
+    case 14: case 18:
+      return 2;  // ㅜ ㅠ
+    case 10: case 11: case 12: case 20:
+      return 3;  // ㅘ ㅙ ㅚ ㅢ
+    case 15: case 16: case 17:
+      return 4;  // ㅝ ㅞ ㅟ
+    default:
+      return -1;
+  }
+}
+
+// Initial set of a syllable with a final consonant, by medial index.
+int InitialSetWithFinal(uint32_t m) {
+  switch (m) {
+    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 21:
+      return 5;  // ㅏ ㅐ ㅑ ㅒ ㅓ ㅔ ㅕ ㅖ ㅣ
+    case 9: case 13: case 14: case 18: case 19:
+      return 6;  // ㅗ ㅛ ㅜ ㅠ ㅡ
+    case 10: case 11: case 12: case 15: case 16: case 17: case 20:
+      return 7;  // ㅘ ㅙ ㅚ ㅝ ㅞ ㅟ ㅢ
+    default:
+      return -1;
+  }
+}
+
+// Final set by medial index.
+int FinalSet(uint32_t m) {
+  switch (m) {
+    case 1: case 3: case 10:
+      return 0;  // ㅏ ㅑ ㅘ
+    case 5: case 7: case 12: case 15: case 17: case 20: case 21:
+      return 1;  // ㅓ ㅕ ㅚ ㅝ ㅟ ㅢ ㅣ
+    case 2: case 4: case 6: case 8: case 11: case 16:
+      return 2;  // ㅐ ㅒ ㅔ ㅖ ㅙ ㅞ
+    case 9: case 13: case 14: case 18: case 19:
+      return 3;  // ㅗ ㅛ ㅜ ㅠ ㅡ
+    default:
+      return -1;
+  }
+}
+
+constexpr uint32_t InitialKiyeok = 1;
+constexpr uint32_t InitialKhieukh = 16;
+
+bool IsInitialIndex(uint32_t i) { return i >= 1 && i <= InitialCount; }
+
+}  // namespace
+
+void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
+  const uint32_t i = (packed >> 16) & 0xFF;
+  const uint32_t m = (packed >> 8) & 0xFF;
+  const uint32_t f = packed & 0xFF;
+
+  // A base of 0 stands for "no set".
+  int32_t initialBase = 0;
+  int32_t medialBase = 0;
+  int32_t finalBase = 0;
+
+  if (f == 0) {
+    const int set = InitialSetWithoutFinal(m);
+    if (set >= 0) initialBase = InitialSetBase[set];
+    if (i == 0) initialBase = 0;  // a lone vowel has no initial glyph
+    if (i == 0 || i == InitialKiyeok || i == InitialKhieukh)
+      medialBase = MedialSetBase[0];
+    else if (IsInitialIndex(i))
+      medialBase = MedialSetBase[1];
+  } else {
+    const int set = InitialSetWithFinal(m);
+    if (set >= 0) initialBase = InitialSetBase[set];
+    if (i == InitialKiyeok || i == InitialKhieukh)
+      medialBase = MedialSetBase[2];
+    else if (IsInitialIndex(i))
+      medialBase = MedialSetBase[3];
+    const int fset = FinalSet(m);
+    if (fset >= 0) finalBase = FinalSetBase[fset];
+    if (i == 0 && m == 0) finalBase = FinalSetBase[0];  // a lone final consonant
+  }
+
+  glyphs[0] = initialBase + static_cast<int32_t>(i) - 1;
+  glyphs[1] = m == 0 ? -1 : medialBase + static_cast<int32_t>(m) - 1;
+  glyphs[2] = (f == 0 || finalBase == 0) ? -1 : finalBase + static_cast<int32_t>(f) - 1;
+}
+
+TRect AsciiCell(int32_t code) {
+  constexpr int32_t columns = FontImageWidth / 8;
+  const int32_t cell = code + (2 * FontImageWidth) / 8;
+  const int32_t left = (cell % columns) * 8;
+  const int32_t top = (cell / columns) * 16;
+  return {left, top, left + 8, top + 16};
+}
+
+TRect HangulCell(int32_t glyph) {
+  constexpr int32_t columns = FontImageWidth / 16;
+  const int32_t cell = glyph + (4 * FontImageWidth) / 16;
+  const int32_t left = (cell % columns) * 16;
+  const int32_t top = (cell / columns) * 16;
+  return {left, top, left + 16, top + 16};
+}
+
+void GetGlyphRects(uint32_t code, TGlyphRects& list) {
+  if (code < 128) {
+    list.Count = 1;
+    list.Rects[0] = AsciiCell(static_cast<int32_t>(code));
+    return;
+  }
+  int32_t glyphs[3];
+  SelectGlyphs(CharToJamoIndices(code), glyphs);
+  list.Count = 0;
+  for (int32_t glyph : glyphs) {
+    if (glyph >= 0) list.Rects[list.Count++] = HangulCell(glyph);
+  }
+}
+
+int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
+                    int32_t userValue, TGlyphCallback callback) {
+  if (text == nullptr) return x;
+  TGlyphRects list;
+  for (size_t n = 0; n < length; ++n) {
+    const uint32_t code = text[n];
+    GetGlyphRects(code, list);
+    if (list.Count > 0) {
+      const TRect& first = list.Rects[0];
+      const int32_t width = first.Right - first.Left;
+      const int32_t height = first.Bottom - first.Top;
+      for (int32_t k = 0; k < list.Count; ++k)
+        callback(x, y, width, height, list.Rects[k].Left, list.Rects[k].Top, userValue);
+    }
+    x += AdvanceOf(code);
+  }
+  return x;
+}
+
+}  // namespace runeplate
