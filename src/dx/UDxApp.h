@@ -64,6 +64,8 @@ class TGameMain {
  private:
   void SetRenderStates();
   void FillFontTexture();
+  // Tests the device and resets it when it can be; false while it is lost.
+  bool ReadyToDraw();
 };
 
 // The one instance, set by the shell.
