@@ -1,9 +1,226 @@
+// Glyph cells and text runs: the cell geometry of the font image, the
+// rectangle list of every code unit, and the callbacks of DrawTextRun.
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "UDrawText.h"
 
 using namespace runeplate;
 
-TEST(CharToJamoIndices, WorkedExamples) {
-  EXPECT_EQ(CharToJamoIndices(0xAC00), PackJamo(1, 1, 0));
+// Found by argument-dependent lookup from gtest and std::vector.
+namespace runeplate {
+bool operator==(const TRect& a, const TRect& b) {
+  return std::tie(a.Left, a.Top, a.Right, a.Bottom) == std::tie(b.Left, b.Top, b.Right, b.Bottom);
+}
+std::ostream& operator<<(std::ostream& out, const TRect& r) {
+  return out << "{" << r.Left << "," << r.Top << "," << r.Right << "," << r.Bottom << "}";
+}
+}  // namespace runeplate
+
+namespace {
+
+struct TCall {
+  int32_t X, Y, Width, Height, SrcLeft, SrcTop, UserValue;
+  bool operator==(const TCall& o) const {
+    return std::tie(X, Y, Width, Height, SrcLeft, SrcTop, UserValue) ==
+           std::tie(o.X, o.Y, o.Width, o.Height, o.SrcLeft, o.SrcTop, o.UserValue);
+  }
+};
+std::ostream& operator<<(std::ostream& out, const TCall& c) {
+  return out << "(" << c.X << "," << c.Y << "," << c.Width << "," << c.Height << "," << c.SrcLeft
+             << "," << c.SrcTop << "," << c.UserValue << ")";
+}
+
+// The callback carries no context, so the calls of one run land here.
+std::vector<TCall> Calls;
+
+void RecordGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft,
+                 int32_t srcTop, int32_t userValue) {
+  Calls.push_back({x, y, width, height, srcLeft, srcTop, userValue});
+}
+
+std::vector<TRect> RectsOf(uint32_t code) {
+  TGlyphRects list;
+  GetGlyphRects(code, list);
+  return std::vector<TRect>(list.Rects, list.Rects + list.Count);
+}
+
+constexpr TRect Replacement{480, 176, 496, 192};
+
+}  // namespace
+
+TEST(GlyphCells, AsciiCellsLieInRows32To63) {
+  struct {
+    int32_t Code;
+    TRect Cell;
+  } const cases[] = {
+      {0x00, {0, 32, 8, 48}},    {0x20, {256, 32, 264, 48}}, {0x3F, {504, 32, 512, 48}},
+      {0x40, {0, 48, 8, 64}},    {0x41, {8, 48, 16, 64}},    {0x7F, {504, 48, 512, 64}},
+      {0x0A, {80, 32, 88, 48}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AsciiCell(c.Code), c.Cell) << c.Code;
+}
+
+TEST(GlyphCells, HangulGlyphsFillRows64To239Row32PerRow) {
+  struct {
+    int32_t Glyph;
+    TRect Cell;
+  } const cases[] = {
+      {0, {0, 64, 16, 80}},        {31, {496, 64, 512, 80}},    {32, {0, 80, 16, 96}},
+      {95, {496, 96, 512, 112}},   {152, {384, 128, 400, 144}}, {194, {32, 160, 48, 176}},
+      {236, {192, 176, 208, 192}}, {254, {480, 176, 496, 192}}, {319, {496, 208, 512, 224}},
+      {320, {0, 224, 16, 240}},    {343, {368, 224, 384, 240}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HangulCell(c.Glyph), c.Cell) << c.Glyph;
+}
+
+TEST(GetGlyphRects, ListsTheCellsOfEachKindOfCodeUnit) {
+  struct {
+    const char* What;
+    uint32_t Code;
+    std::vector<TRect> Rects;
+  } const cases[] = {
+      {"ASCII A", 0x41, {{8, 48, 16, 64}}},
+      {"syllable without final 가", 0xAC00, {{0, 64, 16, 80}, {384, 128, 400, 144}}},
+      {"syllable with final 각", 0xAC01,
+       {{496, 96, 512, 112}, {32, 160, 48, 176}, {192, 176, 208, 192}}},
+      {"last syllable 힣", 0xD7A3,
+       {{272, 112, 288, 128}, {176, 176, 192, 192}, {16, 208, 32, 224}}},
+      {"initial consonant ㄱ", 0x3131, {{0, 64, 16, 80}}},
+      {"initial consonant ㅎ", 0x314E, {{288, 64, 304, 80}}},
+      // A lone vowel shows its medial glyph, a final-only cluster its final
+      // glyph, both from set 1.
+      {"lone vowel ㅏ", 0x314F, {{384, 128, 400, 144}}},
+      {"lone vowel ㅣ", 0x3163, {{192, 144, 208, 160}}},
+      {"final-only cluster ㄳ", 0x3133, {{224, 176, 240, 192}}},
+      {"final-only cluster ㅄ", 0x3144, {{464, 176, 480, 192}}},
+      {"Latin-1 é", 0x00E9, {Replacement, Replacement}},
+      {"CJK 一", 0x4E00, {Replacement, Replacement}},
+      {"conjoining jamo", 0x1100, {Replacement, Replacement}},
+      {"Hangul filler", 0x3164, {Replacement, Replacement}},
+      {"high surrogate", 0xD800, {Replacement, Replacement}},
+      {"low surrogate", 0xDC00, {Replacement, Replacement}},
+      {"last code unit", 0xFFFF, {Replacement, Replacement}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RectsOf(c.Code), c.Rects) << c.What;
+}
+
+TEST(GetGlyphRects, LeavesEntriesAfterCountUntouched) {
+  const uint32_t codes[] = {0x41, 0xAC00, 0x3131, 0x314F, 0x3133, 0x4E00};
+  for (uint32_t code : codes) {
+    TGlyphRects list;
+    const TRect sentinel{-1, -2, -3, -4};
+    list.Rects[0] = list.Rects[1] = list.Rects[2] = sentinel;
+    GetGlyphRects(code, list);
+    for (int32_t k = list.Count; k < 3; ++k)
+      EXPECT_EQ(list.Rects[k], sentinel) << std::hex << code << " entry " << k;
+  }
+}
+
+TEST(GetGlyphRects, EveryCodeUnitHasCellsInsideTheRegionOfItsKind) {
+  for (uint32_t code = 0; code <= 0xFFFF; ++code) {
+    SCOPED_TRACE(testing::Message() << "U+" << std::hex << code);
+    TGlyphRects list;
+    GetGlyphRects(code, list);
+    const bool syllable = code >= SyllableFirst && code <= SyllableLast;
+    const bool letter = code >= CompatJamoFirst && code <= CompatJamoLast;
+    int32_t expectedCount = 2;
+    if (code < 128 || letter)
+      expectedCount = 1;
+    else if (syllable)
+      expectedCount = (code - SyllableFirst) % 28 == 0 ? 2 : 3;
+    ASSERT_EQ(list.Count, expectedCount);
+
+    for (int32_t k = 0; k < list.Count; ++k) {
+      const TRect& r = list.Rects[k];
+      ASSERT_GE(r.Left, 0);
+      ASSERT_LE(r.Right, FontImageWidth);
+      ASSERT_LE(r.Bottom, FontImageHeight);
+      if (code < 128) {
+        ASSERT_EQ(r.Right - r.Left, 8);
+        ASSERT_EQ(r.Bottom - r.Top, 16);
+        ASSERT_GE(r.Top, 32);
+        ASSERT_LE(r.Bottom, 64);
+      } else {
+        ASSERT_EQ(r.Right - r.Left, 16);
+        ASSERT_EQ(r.Bottom - r.Top, 16);
+        ASSERT_EQ(r.Left % 16, 0);
+        ASSERT_EQ(r.Top % 16, 0);
+        ASSERT_GE(r.Top, 64);
+        ASSERT_LE(r.Bottom, 240);
+        if (r.Top == 224) {
+          ASSERT_LE(r.Right, 384);
+        }
+      }
+    }
+    // The pen moves by the width of the cell the character is drawn in.
+    ASSERT_EQ(AdvanceOf(code), list.Rects[0].Right - list.Rects[0].Left);
+  }
+}
+
+namespace {
+
+struct TRunCase {
+  const char* What;
+  int32_t X, Y;
+  std::u16string Text;
+  int32_t UserValue;
+  std::vector<TCall> Calls;
+  int32_t EndX;
+};
+
+}  // namespace
+
+TEST(DrawTextRun, CallsBackOncePerRectangleAndAdvancesThePen) {
+  const int32_t u = 0x12345678;
+  const int32_t colour = static_cast<int32_t>(0xFF2040FFu);  // user values pass as they are
+  const TRunCase cases[] = {
+      {"empty string", 5, 6, u"", u, {}, 5},
+      {"가", 0, 0, u"\uAC00", u, {{0, 0, 16, 16, 0, 64, u}, {0, 0, 16, 16, 384, 128, u}}, 16},
+      {"A각", 0, 16, u"A\uAC01", u,
+       {{0, 16, 8, 16, 8, 48, u},
+        {8, 16, 16, 16, 496, 96, u},
+        {8, 16, 16, 16, 32, 160, u},
+        {8, 16, 16, 16, 192, 176, u}},
+       24},
+      {"one ASCII character", 100, 7, u"A", colour, {{100, 7, 8, 16, 8, 48, colour}}, 108},
+      {"space, DEL and NUL", 0, 0, std::u16string(u" \x7F\0", 3), u,
+       {{0, 0, 8, 16, 256, 32, u}, {8, 0, 8, 16, 504, 48, u}, {16, 0, 8, 16, 0, 32, u}},
+       24},
+      {"initial consonant ㄱ", 0, 0, u"\u3131", u, {{0, 0, 16, 16, 0, 64, u}}, 16},
+      {"surrogate pair", 0, 0, u"\U0001F600", u,
+       {{0, 0, 16, 16, 480, 176, u},
+        {0, 0, 16, 16, 480, 176, u},
+        {16, 0, 16, 16, 480, 176, u},
+        {16, 0, 16, 16, 480, 176, u}},
+       32},
+      {"line feed is an ordinary cell", 0, 5, u"a\nb", u,
+       {{0, 5, 8, 16, 264, 48, u}, {8, 5, 8, 16, 80, 32, u}, {16, 5, 8, 16, 272, 48, u}},
+       24},
+      {"lone vowel and final-only cluster advance a Hangul cell", -20, 3, u"\u314F\u3133A", u,
+       {{-20, 3, 16, 16, 384, 128, u}, {-4, 3, 16, 16, 224, 176, u}, {12, 3, 8, 16, 8, 48, u}},
+       20},
+  };
+  for (const TRunCase& c : cases) {
+    Calls.clear();
+    const int32_t endX = DrawTextRun(c.X, c.Y, c.Text.data(), c.Text.size(), c.UserValue, RecordGlyph);
+    EXPECT_EQ(Calls, c.Calls) << c.What;
+    EXPECT_EQ(endX, c.EndX) << c.What;
+  }
+}
+
+TEST(DrawTextRun, ReadsOnlyTheGivenLengthAndToleratesNoText) {
+  const char16_t text[] = u"AB";
+  Calls.clear();
+  EXPECT_EQ(DrawTextRun(0, 0, text, 1, 0, RecordGlyph), 8);
+  EXPECT_EQ(Calls.size(), 1u);
+
+  Calls.clear();
+  EXPECT_EQ(DrawTextRun(40, 0, nullptr, 3, 0, RecordGlyph), 40);
+  EXPECT_TRUE(Calls.empty());
 }
