@@ -1,0 +1,108 @@
+// RefRender: a software copy of what the program's Direct3D layer puts on
+// screen, pixel for pixel.
+//
+// The program draws every glyph as a quad shifted by half a pixel and textured
+// from a 512 x 256 font texture with point sampling and an alpha test. With
+// that shift, texel centres land exactly on pixel centres, so each quad is a
+// straight 1:1 copy of its source cell: ink texels take the line colour's red,
+// green and blue, clear texels fail the alpha test and leave the picture as it
+// was, and the colour's alpha byte never shows. This renderer does exactly
+// that, through the same layout engine and frame routines as the program, so
+// screenshots of the real program can be compared with it byte for byte.
+//
+// Platform-free apart from libpng. Not thread-safe: text is drawn through the
+// layout engine's context-free callback, which reaches its target through
+// file-static state (see RenderText).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FrameText.h"
+
+namespace runeplate {
+
+// An RGB picture: Width x Height pixels, row-major from the top-left corner,
+// each 0x00RRGGBB.
+struct TRgbImage {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::vector<uint32_t> Pixels;
+
+  TRgbImage() = default;
+  // A Width x Height picture filled with Fill (its top byte is dropped).
+  TRgbImage(int32_t width, int32_t height, uint32_t fill = 0x00FFFFFFu);
+
+  uint32_t At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
+  uint32_t& At(int32_t x, int32_t y) { return Pixels[static_cast<size_t>(y) * Width + x]; }
+};
+
+// Red, green and blue of an A8R8G8B8 colour, as stored in a TRgbImage.
+constexpr uint32_t RgbOf(uint32_t colour) { return colour & 0x00FFFFFFu; }
+
+// The font image as the program's texture holds it: FontImageWidth x
+// FontImageHeight texels, 1 = ink (opaque white), 0 = clear (transparent).
+struct TFontAtlas {
+  std::vector<uint8_t> Ink = std::vector<uint8_t>(FontImageWidth * FontImageHeight, 0);
+
+  bool IsInk(int32_t x, int32_t y) const { return Ink[static_cast<size_t>(y) * FontImageWidth + x] != 0; }
+  void SetInk(int32_t x, int32_t y, bool ink) {
+    Ink[static_cast<size_t>(y) * FontImageWidth + x] = ink ? 1 : 0;
+  }
+};
+
+// Bytes of pixel data at the end of a font file: 256 rows of 64 bytes.
+constexpr size_t FontPixelBytes = 16384;
+constexpr size_t FontRowBytes = FontPixelBytes / FontImageHeight;
+
+// Decodes the pixel data of a font file the way the program reads it: only the
+// last FontPixelBytes bytes count, bottom image row first, most significant
+// bit leftmost, set bit = ink; anything before them is ignored. Returns false
+// with a message in Error when the data is shorter than FontPixelBytes.
+bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontAtlas& atlas, std::string& error);
+
+// Reads and decodes the font file at Path. On failure returns false and puts a
+// one-line message naming the file in Error.
+bool LoadFontAtlas(const std::string& path, TFontAtlas& atlas, std::string& error);
+
+// Encodes Atlas as a font file of exactly FontPixelBytes bytes (no header), the
+// inverse of DecodeFontAtlas.
+std::vector<uint8_t> EncodeFontAtlas(const TFontAtlas& atlas);
+
+// Draws Length code units of Text on one line with its top-left corner at
+// (X, Y) in Colour (A8R8G8B8; alpha ignored), through DrawTextRun. Quads are
+// clipped to the image. Returns the pen x after the run.
+int32_t RenderText(TRgbImage& image, const TFontAtlas& font, int32_t x, int32_t y,
+                   const char16_t* text, size_t length, uint32_t colour);
+inline int32_t RenderText(TRgbImage& image, const TFontAtlas& font, int32_t x, int32_t y,
+                          const std::u16string& text, uint32_t colour) {
+  return RenderText(image, font, x, y, text.data(), text.size(), colour);
+}
+
+// Pen advance of Text drawn from x = 0, without drawing anything.
+int32_t MeasureText(const char16_t* text, size_t length);
+
+// The generator state that Count calls of RandomInt lead to from Seed,
+// computed in O(log Count) steps; AdvanceRandomSeed(0, n) is RandomSeed after
+// the program's first n calls. Leaves RandomSeed as it found it.
+uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count);
+
+// Frame Frame (0 = the first of a run) as the program draws it, less its
+// counter: FrameWidth x FrameHeight, white, lines 1..36 in the colours that
+// RandomInt gives them in that frame, rows 0..15 white. Leaves RandomSeed
+// where the program has it after drawing that frame's lines.
+TRgbImage RenderFrame(uint64_t frame, const TFontAtlas& font);
+
+// Converts UTF-8 to UTF-16 (code points above U+FFFF become surrogate pairs).
+// Returns false with a message naming the byte offset on malformed input:
+// bad lead or continuation bytes, overlong forms, encoded surrogates, values
+// above U+10FFFF, truncated sequences.
+bool Utf8ToUtf16(const std::string& utf8, std::u16string& utf16, std::string& error);
+
+// Writes Image to Path as an 8-bit RGB PNG, each pixel enlarged to a Scale x
+// Scale block (Scale >= 1). Returns false with a message on failure.
+bool WritePng(const TRgbImage& image, const std::string& path, std::string& error, int32_t scale = 1);
+
+}  // namespace runeplate

@@ -1,0 +1,82 @@
+// ShotCheck: decides whether a screenshot of the running program shows one of
+// its frames exactly.
+//
+// The frame is recognised by its line colours alone: the random generator is
+// never seeded, so the 36 colours of frame K are the same in every run and
+// (with 24 bits each) no two frames share them. Once K is known the reference
+// renderer draws frame K and every pixel below the counter band must match.
+// The counter band (rows 0..15) depends on the clock, so it is read rather
+// than compared: it may hold only white and the counter colour, and its ink
+// must spell a decimal number in the font's digit cells from x = 0, or nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "RefRender.h"
+
+namespace runeplate {
+
+// Rows 0..CounterBandHeight-1 belong to the counter; the lines start below.
+constexpr int32_t CounterBandHeight = FrameLineHeight;
+// Searching K up to this bound covers runs of about an hour at 50 frames per
+// second in well under a second.
+constexpr uint64_t DefaultFrameSearchLimit = 200000;
+
+// The RGB of each line's ink in Shot (entry n - 1 for line n): the most common
+// colour at the pixels that the font inks for the sample line. Returns false
+// with a message when the shot is smaller than a frame or the font inks no
+// pixel of the sample line.
+bool ReadLineColours(const TRgbImage& shot, const TFontAtlas& font, uint32_t lineRgb[FrameLineCount],
+                     std::string& error);
+
+// The frame K in 0..Limit whose 36 line colours (RandomInt values 36K + 1 ..
+// 36K + 36, RGB only) equal LineRgb, or -1 when there is none. Leaves
+// RandomSeed as it found it.
+int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit);
+
+// What the counter band holds.
+struct TCounterReading {
+  bool Valid = false;      // only white and counter-colour pixels, spelling a number or nothing
+  int64_t Value = -1;      // the number shown, -1 when the band is all white
+  std::string Problem;     // why the band is not valid
+};
+
+// Reads rows 0..15 of Shot (columns 0..FrameWidth-1): digits '0'..'9' drawn
+// with Font in CounterColour from x = 0 in steps of 8 with no gaps, then white.
+// A leading zero before other digits, or a number above 1000 (the most that
+// 1000 div elapsed gives), is not valid.
+TCounterReading ReadCounter(const TRgbImage& shot, const TFontAtlas& font);
+
+// One pixel that differs from the reference.
+struct TPixelMismatch {
+  int32_t X;
+  int32_t Y;
+  uint32_t Shot;      // 0x00RRGGBB
+  uint32_t Expected;  // 0x00RRGGBB; for the counter band, white
+};
+
+struct TShotReport {
+  int64_t Frame = -1;                      // -1 when no frame was recognised
+  TCounterReading Counter;
+  int64_t Mismatched = 0;                  // differing pixels in rows 16..599
+  std::vector<TPixelMismatch> FirstMismatches;  // the first few, in row order
+  std::vector<std::string> Problems;       // everything that makes the check fail
+
+  bool Passed() const { return Problems.empty(); }
+  // "frame=12 counter=457 mismatched=0"; frame=none, counter=none or
+  // counter=invalid, mismatched=unknown where they apply.
+  std::string Summary() const;
+};
+
+// How many mismatches a report keeps for its description.
+constexpr size_t ReportedMismatches = 5;
+
+// Checks the top-left FrameWidth x FrameHeight of Shot against the frame its
+// line colours name. When Diff is given and a frame was recognised, fills it
+// with a faded grey copy of the shot with every failing pixel in red.
+TShotReport CheckShot(const TRgbImage& shot, const TFontAtlas& font, uint64_t frameLimit,
+                      TRgbImage* diff = nullptr);
+
+}  // namespace runeplate
