@@ -1,0 +1,124 @@
+// runeplate-layout as a program: exit codes, standard output and standard
+// error for good and bad input.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TToolRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ShellQuote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+TToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "") {
+  static int runs = 0;
+  const std::string base = testing::TempDir() + "runeplate-layout-" + std::to_string(++runs);
+  std::ofstream(base + ".in", std::ios::binary) << input;
+  std::string command = ShellQuote(RUNEPLATE_LAYOUT_TOOL);
+  for (const std::string& arg : args) command += " " + ShellQuote(arg);
+  command += " <" + base + ".in >" + base + ".out 2>" + base + ".err";
+  const int status = std::system(command.c_str());
+  TToolRun run;
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Out = ReadFile(base + ".out");
+  run.Err = ReadFile(base + ".err");
+  for (const char* suffix : {".in", ".out", ".err"}) std::remove((base + suffix).c_str());
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+TEST(LayoutTool, PrintsTheCallbacksAndEndOfARun) {
+  struct {
+    const char* What;
+    std::vector<std::string> Args;
+    std::string Input;
+    std::string Out;
+  } const cases[] = {
+      {"text argument", {"--y", "16", "A\xEA\xB0\x81"}, "",
+       "0 16 8 16 8 48\n8 16 16 16 496 96\n8 16 16 16 32 160\n8 16 16 16 192 176\nend 24\n"},
+      {"standard input loses one trailing newline", {"--x", "-8", "-"}, "\xEA\xB0\x80\n",
+       "-8 0 16 16 0 64\n-8 0 16 16 384 128\nend 8\n"},
+      {"raw units with a lone surrogate", {"--units", "DC00,41"}, "",
+       "0 0 16 16 480 176\n0 0 16 16 480 176\n16 0 8 16 8 48\nend 24\n"},
+      {"empty text", {""}, "", "end 0\n"},
+  };
+  for (const auto& c : cases) {
+    const TToolRun run = RunTool(c.Args, c.Input);
+    EXPECT_EQ(run.Status, 0) << c.What << ": " << run.Err;
+    EXPECT_EQ(run.Out, c.Out) << c.What;
+    EXPECT_EQ(run.Err, "") << c.What;
+  }
+}
+
+TEST(LayoutTool, ExitsWithStatus2AndOneErrorLineOnBadInput) {
+  struct {
+    const char* What;
+    std::vector<std::string> Args;
+    std::string Input;
+  } const cases[] = {
+      {"unknown option", {"--bogus", "A"}, ""},
+      {"missing option value", {"A", "--x"}, ""},
+      {"missing TEXT", {}, ""},
+      {"unit above FFFF", {"--units", "10000"}, ""},
+      {"non-hex unit", {"--units", "41,4G"}, ""},
+      {"overlong UTF-8", {"\xC0\x80"}, ""},
+      {"encoded surrogate", {"\xED\xA0\x80"}, ""},
+      {"invalid UTF-8 on standard input", {"-"}, "A\xFF\n"},
+  };
+  for (const auto& c : cases) {
+    const TToolRun run = RunTool(c.Args, c.Input);
+    EXPECT_EQ(run.Status, 2) << c.What;
+    EXPECT_EQ(run.Out, "") << c.What;
+    EXPECT_EQ(Lines(run.Err).size(), 1u) << c.What << ": " << run.Err;
+  }
+}
+
+TEST(LayoutTool, HelpPrintsUsageAndSucceeds) {
+  const TToolRun run = RunTool({"--help"});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out.rfind("usage: runeplate-layout", 0), 0u) << run.Out;
+  EXPECT_NE(run.Out.find("trailing newline"), std::string::npos);
+}
+
+TEST(LayoutTool, TablePrintsOneLinePerCodeUnitInOrder) {
+  const TToolRun run = RunTool({"--table"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const std::vector<std::string> lines = Lines(run.Out);
+  ASSERT_EQ(lines.size(), 65536u);
+  for (size_t code = 0; code < lines.size(); ++code) {
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%04X ", static_cast<unsigned>(code));
+    ASSERT_EQ(lines[code].rfind(prefix, 0), 0u) << lines[code];
+  }
+  EXPECT_EQ(lines[0x41], "0041 1 8,48,16,64 adv=8");
+  EXPECT_EQ(lines[0xAC00], "AC00 2 0,64,16,80 384,128,400,144 adv=16");
+}
