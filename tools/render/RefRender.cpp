@@ -2,12 +2,13 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace runeplate {
@@ -38,13 +39,26 @@ bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontAtlas& atlas, s
 }
 
 bool LoadFontAtlas(const std::string& path, TFontAtlas& atlas, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
+  // Like the program, seek to the pixel data rather than read the whole file.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {  // streams would open it and throw on reading
+    error = "cannot read font file " + path + ": it is a directory";
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) {
     error = "cannot open font file " + path + ": " + std::strerror(errno);
     return false;
   }
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
+  const std::streamoff size = in.tellg();
+  if (size < 0) {
+    error = "cannot find the size of font file " + path;
+    return false;
+  }
+  std::vector<uint8_t> bytes(std::min<uint64_t>(static_cast<uint64_t>(size), FontPixelBytes));
+  in.seekg(size - static_cast<std::streamoff>(bytes.size()));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!in) {
     error = "cannot read font file " + path;
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -123,6 +124,11 @@ bool DecodeXwd(const std::vector<uint8_t>& bytes, TRgbImage& image, std::string&
 }
 
 bool LoadXwd(const std::string& path, TRgbImage& image, std::string& error) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {  // streams would open it and throw on reading
+    error = "cannot read " + path + ": it is a directory";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot open " + path + ": " + std::strerror(errno);

@@ -101,6 +101,7 @@ TEST(FontAtlasFile, ShortOrMissingFilesAreErrorsThatNameTheFile) {
       {shortPath, false, "16383 bytes"},
       {exactPath, true, ""},
       {ScratchPath("missing.bmp"), false, "cannot open font file"},
+      {::testing::TempDir(), false, "it is a directory"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
