@@ -8,18 +8,31 @@ namespace {
 constexpr int MessageBoxTextId = 0xFFFF;
 constexpr DWORD PollIntervalMs = 50;
 
+// WM_GETTEXT rather than GetWindowTextA, which does not ask a control of
+// another process for its text.
 std::string WindowText(HWND window) {
-  char text[4096];
-  const int length = GetWindowTextA(window, text, sizeof text);
+  char text[4096] = {};
+  const LRESULT length =
+      SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+HWND FindMessageBox(const char* title, DWORD processId) {
+  HWND box = nullptr;
+  while ((box = FindWindowExA(nullptr, box, "#32770", title)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(box, &owner);
+    if (processId == 0 || owner == processId) return box;
+  }
+  return nullptr;
 }
 
 }  // namespace
 
-HWND WaitForMessageBox(const char* title, DWORD timeoutMs) {
+HWND WaitForMessageBox(const char* title, DWORD timeoutMs, DWORD processId) {
   const DWORD start = GetTickCount();
   for (;;) {
-    if (HWND box = FindWindowExA(nullptr, nullptr, "#32770", title)) return box;
+    if (HWND box = FindMessageBox(title, processId)) return box;
     if (GetTickCount() - start >= timeoutMs) return nullptr;
     Sleep(PollIntervalMs);
   }

@@ -16,9 +16,10 @@ struct TMessageBoxContent {
   std::string Text;  // the static text (control id 0xFFFF), line feeds as they are
 };
 
-// The first top-level dialog window (class "#32770") titled Title, waiting for
-// one to appear for at most TimeoutMs; null when none did.
-HWND WaitForMessageBox(const char* title, DWORD timeoutMs);
+// The first top-level dialog window (class "#32770") titled Title, of the
+// process ProcessId (any process when 0), waiting for one to appear for at
+// most TimeoutMs; null when none did.
+HWND WaitForMessageBox(const char* title, DWORD timeoutMs, DWORD processId = 0);
 
 // The title and static text of Box.
 TMessageBoxContent ReadMessageBox(HWND box);
