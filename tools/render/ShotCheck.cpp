@@ -77,8 +77,12 @@ bool ReadLineColours(const TRgbImage& shot, const TFontAtlas& font, uint32_t lin
 
 int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit) {
   const uint32_t saved = RandomSeed;
+  // A frame's 36 calls of RandomInt map the state s to m s + c (mod 2^32).
+  const uint32_t frameAdd = AdvanceRandomSeed(0, FrameLineCount);
+  const uint32_t frameMul = AdvanceRandomSeed(1, FrameLineCount) - frameAdd;
   int64_t found = -1;
   uint32_t frameStart = 0;  // the generator state before line 1 of frame K
+  limit = std::min(limit, FramePicturePeriod - 1);
   for (uint64_t k = 0; k <= limit && found < 0; ++k) {
     RandomSeed = frameStart;
     // Line 1 alone rules out all but about one frame in 16 million.
@@ -87,7 +91,7 @@ int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit) {
       while (line <= FrameLineCount && RgbOf(RandomInt(-1)) == lineRgb[line - 1]) ++line;
       if (line > FrameLineCount) found = static_cast<int64_t>(k);
     }
-    frameStart = AdvanceRandomSeed(frameStart, FrameLineCount);
+    frameStart = frameStart * frameMul + frameAdd;
   }
   RandomSeed = saved;
   return found;

@@ -2,8 +2,11 @@
 // its frames exactly.
 //
 // The frame is recognised by its line colours alone: the random generator is
-// never seeded, so the 36 colours of frame K are the same in every run and
-// (with 24 bits each) no two frames share them. Once K is known the reference
+// never seeded, so the 36 colours of frame K are the same in every run. What
+// shows of a colour is its low 24 bits, and the low 24 bits of the generator
+// state repeat every 2^24 calls, so the picture of frame K + 2^22 (36 x 2^22
+// calls later) is that of frame K; within one such period line 1 alone tells
+// every frame apart. Once K is known the reference
 // renderer draws frame K and every pixel below the counter band must match.
 // The counter band (rows 0..15) depends on the clock, so it is read rather
 // than compared: it may hold only white and the counter colour, and its ink
@@ -20,9 +23,10 @@ namespace runeplate {
 
 // Rows 0..CounterBandHeight-1 belong to the counter; the lines start below.
 constexpr int32_t CounterBandHeight = FrameLineHeight;
-// Searching K up to this bound covers runs of about an hour at 50 frames per
-// second in well under a second.
-constexpr uint64_t DefaultFrameSearchLimit = 200000;
+// Frames this far apart look the same.
+constexpr uint64_t FramePicturePeriod = uint64_t{1} << 22;
+// The whole period: about 70 minutes at 1000 frames per second.
+constexpr uint64_t DefaultFrameSearchLimit = FramePicturePeriod - 1;
 
 // The RGB of each line's ink in Shot (entry n - 1 for line n): the most common
 // colour at the pixels that the font inks for the sample line. Returns false
@@ -32,8 +36,9 @@ bool ReadLineColours(const TRgbImage& shot, const TFontAtlas& font, uint32_t lin
                      std::string& error);
 
 // The frame K in 0..Limit whose 36 line colours (RandomInt values 36K + 1 ..
-// 36K + 36, RGB only) equal LineRgb, or -1 when there is none. Leaves
-// RandomSeed as it found it.
+// 36K + 36, RGB only) equal LineRgb, or -1 when there is none. Limits beyond
+// one FramePicturePeriod search that period, so K is the earliest frame that
+// shows this picture. Leaves RandomSeed as it found it.
 int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit);
 
 // What the counter band holds.

@@ -30,7 +30,8 @@ void PrintHelp() {
       "\n"
       "topng   converts the dump to a PNG file.\n"
       "check   recognises which frame K of a run the top-left 800 x 600 pixels show from\n"
-      "        the colours of the 36 lines (K from 0 to N, default %llu), renders frame K\n"
+      "        the colours of the 36 lines (K from 0 to N, default and at most %llu,\n"
+      "        after which the pictures repeat), renders frame K\n"
       "        and compares rows 16 to 599 pixel for pixel; rows 0 to 15 may hold only\n"
       "        white and the counter colour, spelling the frame rate in the font's digits\n"
       "        from x = 0, or nothing. Prints 'frame=K counter=C mismatched=M' and, when\n"
@@ -76,8 +77,8 @@ int Check(int argc, char** argv) {
       char* end = nullptr;
       errno = 0;
       const unsigned long long parsed = std::strtoull(value, &end, 10);
-      if (!std::isdigit(static_cast<unsigned char>(*value)) || *end != '\0' || errno != 0 || parsed > 100000000ull) {
-        return Fail(ExitBadInput, std::string("--max-frame wants a number from 0 to 100000000, not '") + value + "'");
+      if (!std::isdigit(static_cast<unsigned char>(*value)) || *end != '\0' || errno != 0) {
+        return Fail(ExitBadInput, std::string("--max-frame wants a frame number from 0, not '") + value + "'");
       }
       frameLimit = parsed;
     } else if (arg.size() > 1 && arg[0] == '-') {

@@ -71,6 +71,8 @@ TEST(IdentifyFrame, FindsTheFrameWhoseLineColoursMatch) {
       {57, DefaultFrameSearchLimit, 57},      {1234, DefaultFrameSearchLimit, 1234},
       {DefaultFrameSearchLimit, DefaultFrameSearchLimit, static_cast<int64_t>(DefaultFrameSearchLimit)},
       {1234, 1233, -1},                        // beyond the search
+      {FramePicturePeriod + 57, DefaultFrameSearchLimit, 57},  // the pictures repeat
+      {FramePicturePeriod + 57, 2 * FramePicturePeriod, 57},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.frame);
