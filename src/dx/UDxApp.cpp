@@ -105,7 +105,9 @@ void TGameMain::Initialize(HWND wnd, int32_t width, int32_t height, int32_t /*bi
   FDevice.Reset();
   FFontTexture.Reset();
 
-  FD3D = CreateDirect3D9(Direct3DSdkVersion);
+  // Swapped in: MinGW-w64's ComPtr move assignment copies, an extra AddRef
+  // and Release for nothing.
+  CreateDirect3D9(Direct3DSdkVersion).Swap(FD3D);
   RUNEPLATE_ASSERT(FD3D);
 
   if (!fullScreen) SetClientSize(wnd, width, height);

@@ -1,0 +1,72 @@
+// Helpers shared by the Direct3D layer's tests: font files on disk, a clock
+// the test sets, and a fixture that gives every test fresh process-wide state
+// and a fake Direct3D runtime.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FakeD3D9.h"
+#include "UDxApp.h"
+
+namespace runeplate::test {
+
+// A file written by the test in the temporary folder, deleted when it goes.
+class TTempFile {
+ public:
+  explicit TTempFile(const std::vector<uint8_t>& contents);
+  ~TTempFile();
+  TTempFile(const TTempFile&) = delete;
+  TTempFile& operator=(const TTempFile&) = delete;
+  const char* Path() const { return path_.c_str(); }
+
+ private:
+  std::string path_;
+};
+
+// A name in the temporary folder that no file has.
+std::string MissingFilePath();
+
+// 16384 bytes of pixel rows, byte k of the block being a fixed pseudo-random
+// value, so that every row and every bit position differs.
+std::vector<uint8_t> PatternPixels();
+
+// The texel (x, y) that the pixel rows Pixels (in file order) stand for.
+uint32_t ExpectedTexel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y);
+
+// The present parameters agree field by field.
+bool SameParameters(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b);
+
+// The clock readings Render gets, in turn; the last one repeats.
+extern std::deque<DWORD> ClockReadings;
+extern int ClockReads;
+DWORD WINAPI FakeClock();
+
+// A fresh world per test: the fake runtime installed, the random generator,
+// LastFrameTime and the clock back at their start, GameMain pointing at Game
+// with a valid font file.
+class DxTest : public ::testing::Test {
+ protected:
+  DxTest();
+  ~DxTest() override;
+
+  // Initialize full screen (800 x 600) on a made-up window handle.
+  void InitializeFullScreen();
+
+  static HWND FakeWindow() { return reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234)); }
+
+  TFakeDirect3D Fake;  // declared first: the fakes outlive Game's references
+  TTempFile FontFile{PatternPixels()};
+  TGameMain Game;
+
+ private:
+  TClock savedClock_;
+};
+
+}  // namespace runeplate::test
