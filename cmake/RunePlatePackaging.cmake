@@ -1,0 +1,30 @@
+# The Windows release package: `cpack` in the Windows build folder makes
+# runeplate-<version>-win64.zip holding one folder with the program, the font
+# file it reads from its current folder, the README and the licence notices.
+# The program is linked statically, so no runtime DLL goes with it.
+install(TARGETS runeplate RUNTIME DESTINATION .)
+
+set(RUNEPLATE_PACKAGE_FILES
+  "${RUNEPLATE_ASSETS_DIR}/a1bit.bmp"
+  "${CMAKE_SOURCE_DIR}/README.md")
+foreach(notice "${RUNEPLATE_ASSETS_DIR}/LICENSE-unifont.txt" "${CMAKE_SOURCE_DIR}/LICENSE")
+  if(EXISTS "${notice}")
+    list(APPEND RUNEPLATE_PACKAGE_FILES "${notice}")
+  endif()
+endforeach()
+foreach(file ${RUNEPLATE_PACKAGE_FILES})
+  if(NOT EXISTS "${file}")
+    message(STATUS "Package: ${file} is missing; cpack will fail until it is there")
+  endif()
+endforeach()
+install(FILES ${RUNEPLATE_PACKAGE_FILES} DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME runeplate)
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_FILE_NAME "runeplate-${PROJECT_VERSION}-win64")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+include(CPack)
