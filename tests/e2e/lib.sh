@@ -36,6 +36,7 @@ E2E_COUNTER=""
 E2E_TRACKED=()
 E2E_IMMUTABLE=()
 E2E_START=$(date +%s.%N)
+E2E_SUCCESS_MESSAGE=""
 
 # Elapsed seconds since the scenario began, for the log.
 e2e_clock() {
@@ -60,11 +61,14 @@ e2e_before() {
   awk -v n="$(date +%s.%N)" -v d="$1" 'BEGIN { exit !(n < d) }'
 }
 
-# e2e_begin NAME: a fresh folder for the scenario and the clean-up traps.
+# e2e_begin NAME [MESSAGE]: a fresh folder for the scenario and the clean-up
+# traps. MESSAGE is logged when the script ends well ("PASS: NAME" when not
+# given; nothing when empty).
 e2e_begin() {
   E2E_NAME=$1
   : "${RUNEPLATE_E2E_WORK:?RUNEPLATE_E2E_WORK is not set}"
   E2E_DIR="$RUNEPLATE_E2E_WORK/$E2E_NAME"
+  E2E_SUCCESS_MESSAGE=${2-"PASS: $E2E_NAME"}
   if [ -d "$E2E_DIR/app" ]; then
     # A scenario that was killed outright may have left its font immutable.
     find "$E2E_DIR/app" -type f -exec chattr -i {} + 2>/dev/null
@@ -99,9 +103,9 @@ e2e_cleanup() {
     rm -rf "$E2E_PREFIX"
   fi
   if [ "$status" -eq 0 ]; then
-    e2e_log "PASS: $E2E_NAME"
+    [ -z "$E2E_SUCCESS_MESSAGE" ] || e2e_log "$E2E_SUCCESS_MESSAGE"
   else
-    e2e_log "scenario $E2E_NAME failed (status $status); files kept in $E2E_DIR"
+    e2e_log "$E2E_NAME failed (status $status); files kept in $E2E_DIR"
   fi
   exit "$status"
 }
