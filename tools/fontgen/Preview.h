@@ -1,0 +1,29 @@
+// Preview: PNG pictures for looking at the generated font, since pixel counts
+// say little about legibility.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FontGen.h"
+
+namespace runeplate::fontgen {
+
+// Writes into folder DIR (which must exist):
+//   atlas.png    the font image, x2, cells outlined in grey;
+//   text.png     lines of Korean and Latin text (a fixed set, or LINES
+//                when given) drawn through the layout engine from the atlas,
+//                each above the same line drawn from Unifont's own
+//                syllables, x3;
+//   compare.png  the syllables that differ most: Unifont's, ours, and the
+//                difference (red: ours only, blue: Unifont's only), x4.
+// Throws TFontGenError when a file cannot be written or PNG support was not
+// built in.
+void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
+                  const TAtlas& atlas, const std::vector<std::u16string>& lines = {});
+
+// UTF-8 to UTF-16 for preview text given on the command line; characters
+// outside the Basic Multilingual Plane and malformed bytes become U+FFFD.
+std::u16string Utf8ToUtf16(const std::string& text);
+
+}  // namespace runeplate::fontgen
