@@ -1,0 +1,333 @@
+// runeplate-framerate: how fast the program's frames are drawn on a real
+// device, against two baselines on the same device.
+//
+//   render    TGameMain::Render as the program calls it: layout of 36 lines
+//             and the counter, one immediate draw per glyph, present.
+//   replay    the same frame without layout: the SetTexture / SetFVF /
+//             DrawPrimitiveUP calls of one Render, recorded once and issued
+//             again from the recorded list, between the same clear and
+//             present. This is the cost of the per-glyph draws themselves.
+//   batched   every quad of that frame in one triangle-list draw (split only
+//             where the device's primitive limit asks for it).
+//
+// Render should stay within a few per cent of replay: the layout is meant to
+// cost next to nothing beside the draws. Batched shows what the draw-per-glyph
+// design gives away. The variants take turns in rounds, each round starting
+// with one untimed frame (so that frames still queued by the previous variant
+// are not charged to it), and the figures are the medians over the rounds, so
+// that a busy machine disturbs them as little as possible. The layout alone,
+// with a callback that draws nothing, is timed too.
+//
+// usage: runeplate-framerate [--frames N] [--rounds R] [--font FILE]
+// Run it under Wine with an X display (Direct3D needs one); it creates an
+// 800 x 600 full-screen device like the program does.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "D3D9Stubs.h"
+#include "Exceptions.h"
+#include "UDxApp.h"
+
+using namespace runeplate;
+
+namespace {
+
+constexpr const char* BenchWindowClass = "__DX_RUNEPLATE_BENCH__";
+
+// One device call of a recorded frame.
+struct TRecordedCall {
+  enum TKind { SetTexture, SetFvf, Draw } Kind;
+  IDirect3DBaseTexture9* Texture = nullptr;
+  DWORD Fvf = 0;
+  D3DPRIMITIVETYPE Primitive = D3DPT_TRIANGLEFAN;
+  UINT PrimitiveCount = 0;
+  UINT Stride = 0;
+  size_t FirstVertex = 0;  // index into TFrameRecorder::Vertices
+  size_t VertexCount = 0;
+};
+
+// Stands in for the device during one Render and keeps the calls that draw
+// glyphs; everything else the frame asks of the device succeeds and does
+// nothing. The vertices are copied, since the caller's array is gone after
+// the call.
+class TFrameRecorder : public test::TStubDirect3DDevice9 {
+ public:
+  std::vector<TRecordedCall> Calls;
+  std::vector<TGlyphVertex> Vertices;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  // Lives on the stack of the one who records; counts do not matter.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return D3D_OK; }
+  HRESULT STDMETHODCALLTYPE Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override { return D3D_OK; }
+  HRESULT STDMETHODCALLTYPE BeginScene() override { return D3D_OK; }
+  HRESULT STDMETHODCALLTYPE EndScene() override { return D3D_OK; }
+  HRESULT STDMETHODCALLTYPE Present(const RECT*, const RECT*, HWND, const RGNDATA*) override { return D3D_OK; }
+
+  HRESULT STDMETHODCALLTYPE SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
+    if (stage != 0) return D3DERR_INVALIDCALL;
+    TRecordedCall call{TRecordedCall::SetTexture};
+    call.Texture = texture;
+    Calls.push_back(call);
+    return D3D_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetFVF(DWORD fvf) override {
+    TRecordedCall call{TRecordedCall::SetFvf};
+    call.Fvf = fvf;
+    Calls.push_back(call);
+    return D3D_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DrawPrimitiveUP(D3DPRIMITIVETYPE primitive, UINT primitiveCount, const void* data,
+                                            UINT stride) override {
+    // The program draws glyphs only as two-triangle fans of 28-byte vertices.
+    if (primitive != D3DPT_TRIANGLEFAN || primitiveCount != 2 || stride != sizeof(TGlyphVertex))
+      return D3DERR_INVALIDCALL;
+    TRecordedCall call{TRecordedCall::Draw};
+    call.Primitive = primitive;
+    call.PrimitiveCount = primitiveCount;
+    call.Stride = stride;
+    call.FirstVertex = Vertices.size();
+    call.VertexCount = primitiveCount + 2;
+    const auto* vertices = static_cast<const TGlyphVertex*>(data);
+    Vertices.insert(Vertices.end(), vertices, vertices + call.VertexCount);
+    Calls.push_back(call);
+    return D3D_OK;
+  }
+};
+
+LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The program's window: a borderless 800 x 600 popup at the top-left corner.
+HWND CreateBenchWindow() {
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_VREDRAW | CS_HREDRAW;
+  windowClass.lpfnWndProc = BenchWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  windowClass.lpszClassName = BenchWindowClass;
+  if (!RegisterClassA(&windowClass)) return nullptr;
+  HWND window = CreateWindowExA(0, BenchWindowClass, "Dx Runeplate frame rate", WS_POPUP, 0, 0, FrameWidth,
+                                FrameHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (!window) return nullptr;
+  ShowWindow(window, SW_SHOWDEFAULT);
+  UpdateWindow(window);
+  return window;
+}
+
+// Serves the window's messages between frames, as the program's loop does.
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+double Seconds() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The frame around the glyph draws, as Render does it.
+template <class DrawGlyphs>
+void DrawFrame(IDirect3DDevice9* device, HWND window, DrawGlyphs drawGlyphs) {
+  device->TestCooperativeLevel();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET, FrameClearColour, 1.0f, 0);
+  device->BeginScene();
+  drawGlyphs();
+  device->EndScene();
+  device->Present(nullptr, nullptr, window, nullptr);
+}
+
+struct TVariant {
+  const char* Name;
+  const char* Description;
+  std::function<void()> DrawOneFrame;
+  std::vector<double> RoundRates;  // frames per second of each round
+
+  double MedianRate() const {
+    std::vector<double> rates = RoundRates;
+    std::sort(rates.begin(), rates.end());
+    const size_t n = rates.size();
+    return n % 2 ? rates[n / 2] : (rates[n / 2 - 1] + rates[n / 2]) / 2;
+  }
+};
+
+// Milliseconds that the layout of one frame (36 lines and a counter) takes
+// with a callback that draws nothing.
+volatile int32_t LayoutSink;
+
+double LayoutMilliseconds() {
+  const TGlyphCallback noDraw = [](int32_t x, int32_t, int32_t, int32_t, int32_t srcLeft, int32_t, int32_t) {
+    LayoutSink = x + srcLeft;
+  };
+  constexpr int Repeats = 200;
+  const double start = Seconds();
+  for (int i = 0; i < Repeats; ++i) {
+    DrawFrameLines(noDraw);
+    DrawFrameCounter(1, 17, noDraw);
+  }
+  return (Seconds() - start) * 1000.0 / Repeats;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: runeplate-framerate [--frames N] [--rounds R] [--font FILE]\n");
+  return 64;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int frames = 10;
+  int rounds = 5;
+  const char* fontFile = FontFileName;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
+      frames = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+      rounds = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--font") == 0 && i + 1 < argc) {
+      fontFile = argv[++i];
+    } else {
+      return Usage();
+    }
+  }
+  if (frames < 1 || rounds < 1) return Usage();
+
+  HWND window = CreateBenchWindow();
+  if (!window) {
+    std::fprintf(stderr, "runeplate-framerate: cannot create the window\n");
+    return 1;
+  }
+  static TGameMain game;
+  GameMain = &game;
+  game.FFontFileName = fontFile;
+  try {
+    game.Initialize(window, FrameWidth, FrameHeight, 32, true);
+  } catch (const Exception& failure) {
+    std::fprintf(stderr, "runeplate-framerate: cannot set up the device: %s\n", failure.Message().c_str());
+    return 1;
+  }
+  IDirect3DDevice9* device = game.FDevice.Get();
+
+  // Warm-up: the first frames compile shaders and fill caches.
+  for (int i = 0; i < 5; ++i) {
+    PumpMessages();
+    game.Render();
+  }
+
+  // One Render with the recorder in place of the device.
+  TFrameRecorder recorder;
+  {
+    Microsoft::WRL::ComPtr<IDirect3DDevice9> real = game.FDevice;
+    game.FDevice = &recorder;
+    game.Render();
+    game.FDevice = real;
+  }
+  size_t draws = 0;
+  for (const TRecordedCall& call : recorder.Calls) draws += call.Kind == TRecordedCall::Draw;
+
+  // The same quads as one triangle list: each fan 0-1-2-3 becomes 0-1-2, 0-2-3.
+  std::vector<TGlyphVertex> triangles;
+  triangles.reserve(draws * 6);
+  for (const TRecordedCall& call : recorder.Calls) {
+    if (call.Kind != TRecordedCall::Draw) continue;
+    const TGlyphVertex* v = &recorder.Vertices[call.FirstVertex];
+    for (int corner : {0, 1, 2, 0, 2, 3}) triangles.push_back(v[corner]);
+  }
+  D3DCAPS9 caps = {};
+  device->GetDeviceCaps(&caps);
+  const UINT maxPrimitives = caps.MaxPrimitiveCount > 0 ? caps.MaxPrimitiveCount : 0xFFFF;
+  const UINT totalPrimitives = static_cast<UINT>(triangles.size() / 3);
+  IDirect3DTexture9* texture = game.FFontTexture.Get();
+
+  auto replay = [&] {
+    DrawFrame(device, window, [&] {
+      for (const TRecordedCall& call : recorder.Calls) {
+        switch (call.Kind) {
+          case TRecordedCall::SetTexture:
+            device->SetTexture(0, call.Texture);
+            break;
+          case TRecordedCall::SetFvf:
+            device->SetFVF(call.Fvf);
+            break;
+          case TRecordedCall::Draw:
+            device->DrawPrimitiveUP(call.Primitive, call.PrimitiveCount, &recorder.Vertices[call.FirstVertex],
+                                    call.Stride);
+            break;
+        }
+      }
+    });
+  };
+  auto batched = [&] {
+    DrawFrame(device, window, [&] {
+      device->SetTexture(0, texture);
+      device->SetFVF(GlyphVertexFormat);
+      for (UINT first = 0; first < totalPrimitives; first += maxPrimitives) {
+        const UINT count = totalPrimitives - first < maxPrimitives ? totalPrimitives - first : maxPrimitives;
+        device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, count, &triangles[first * 3], sizeof(TGlyphVertex));
+      }
+    });
+  };
+
+  TVariant variants[] = {
+      {"render", "Render: layout and one draw per glyph", [&] { game.Render(); }, {}},
+      {"replay", "replayed per-glyph draws, no layout", replay, {}},
+      {"batched", "all quads in one triangle-list draw", batched, {}},
+  };
+  std::printf("runeplate-framerate: %d x %d full screen, %d rounds of %d frames per variant\n", FrameWidth,
+              FrameHeight, rounds, frames);
+  std::printf("one frame: %zu glyph draws (%zu device calls); batched: %u triangles, device limit %lu per draw\n",
+              draws, recorder.Calls.size(), totalPrimitives, static_cast<unsigned long>(caps.MaxPrimitiveCount));
+  std::fflush(stdout);
+
+  for (int round = 0; round < rounds; ++round) {
+    for (TVariant& variant : variants) {
+      PumpMessages();
+      variant.DrawOneFrame();
+      const double start = Seconds();
+      for (int frame = 0; frame < frames; ++frame) {
+        PumpMessages();
+        variant.DrawOneFrame();
+      }
+      variant.RoundRates.push_back(frames / (Seconds() - start));
+    }
+  }
+
+  for (const TVariant& variant : variants) {
+    const auto [slowest, fastest] = std::minmax_element(variant.RoundRates.begin(), variant.RoundRates.end());
+    std::printf("%-8s %8.2f frames/s  %8.2f ms/frame  rounds %.2f..%.2f  (%s)\n", variant.Name,
+                variant.MedianRate(), 1000.0 / variant.MedianRate(), *slowest, *fastest, variant.Description);
+  }
+  std::printf("layout alone: %.3f ms/frame\n", LayoutMilliseconds());
+  const double renderToReplay = variants[0].MedianRate() / variants[1].MedianRate();
+  const double batchedToReplay = variants[2].MedianRate() / variants[1].MedianRate();
+  std::printf("render / replay  = %.3f (target: 0.95 or more)\n", renderToReplay);
+  std::printf("batched / replay = %.3f\n", batchedToReplay);
+  std::fflush(stdout);
+
+  game.Finalize();
+  DestroyWindow(window);
+  return 0;
+}
