@@ -34,13 +34,14 @@ struct TOptions {
   bool Report = false;
 };
 
-// Returns false after printing the problem on a bad command line.
+// Returns false after printing the problem, in one line, on a bad command
+// line.
 bool ParseOptions(int argc, char** argv, TOptions& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](std::string& target) {
       if (i + 1 >= argc) {
-        std::cerr << "runeplate-fontgen: " << arg << " needs a value\n" << Usage;
+        std::cerr << "runeplate-fontgen: " << arg << " needs a value (see --help)\n";
         return false;
       }
       target = argv[++i];
@@ -62,7 +63,7 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
       std::cout << Usage;
       std::exit(0);
     } else {
-      std::cerr << "runeplate-fontgen: unknown argument " << arg << "\n" << Usage;
+      std::cerr << "runeplate-fontgen: unknown argument " << arg << " (see --help)\n";
       return false;
     }
   }

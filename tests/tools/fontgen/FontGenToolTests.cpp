@@ -1,0 +1,145 @@
+// runeplate-fontgen as a command: the committed font image, the report and
+// what bad input does to the output file.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "FontGen.h"
+#include "FontGenTesting.h"
+
+using namespace runeplate::fontgen;
+using namespace runeplate::fontgen::testing;
+
+namespace {
+
+struct TRun {
+  int ExitCode;
+  std::string Out;
+  std::string Err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+// A fresh, empty working folder, unique to this process so that test runs
+// of several builds at once keep apart; its parent takes the tool's output.
+std::string FreshDir(const std::string& name) {
+  const std::string base = ::testing::TempDir() + "fontgen-" + std::to_string(::getpid()) + "-" + name;
+  std::system(("rm -rf '" + base + "'").c_str());
+  ::mkdir(base.c_str(), 0755);
+  ::mkdir((base + "/work").c_str(), 0755);
+  return base + "/work";
+}
+
+// Removes a folder made by FreshDir, with its parent.
+void RemoveDir(const std::string& dir) {
+  const std::string base = dir.substr(0, dir.rfind('/'));
+  std::system(("rm -rf '" + base + "'").c_str());
+}
+
+// Runs the tool in folder DIR with ARGS (already quoted as needed).
+TRun RunTool(const std::string& dir, const std::string& args) {
+  const std::string out = dir + "/../stdout.txt", err = dir + "/../stderr.txt";
+  const std::string command =
+      "cd '" + dir + "' && '" FONTGEN_TOOL "' " + args + " >'" + out + "' 2>'" + err + "'";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+}
+
+const std::string& SyntheticHex() {
+  static const std::string text = HexFile(ComposeAll(RandomGlyphs(3, TZones::Anywhere)));
+  return text;
+}
+
+}  // namespace
+
+TEST(FontgenTool, RegeneratesTheCommittedFontImageByteForByteAndHoldsItsFidelity) {
+  const std::string dir = FreshDir("regenerate");
+  const TRun run = RunTool(dir, "--report -o a1bit.bmp");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_TRUE(ReadFile(dir + "/a1bit.bmp") == ReadFile(RUNEPLATE_ASSETS_DIR "/a1bit.bmp"))
+      << "assets/a1bit.bmp is not what runeplate-fontgen makes; regenerate it with "
+         "runeplate-fontgen -o assets/a1bit.bmp";
+
+  // The fit may get better, never worse: these are the figures it reaches.
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("identical syllables: (\\d+) of 11172"))) << run.Out;
+  EXPECT_GE(std::stoi(m[1]), 9231) << run.Out;
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("identical KS X 1001 syllables: (\\d+) of 2350")))
+      << run.Out;
+  EXPECT_GE(std::stoi(m[1]), 2074) << run.Out;
+  EXPECT_NE(run.Out.find("identical syllables without final: 399 of 399\n"), std::string::npos) << run.Out;
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("differing pixels: mean ([0-9.]+), worst (\\d+)")))
+      << run.Out;
+  EXPECT_LE(std::stod(m[1]), 3.31) << run.Out;
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("worst syllables:( \\S+ U\\+[0-9A-F]{4} \\(\\d+\\)){10}\n")))
+      << run.Out;
+  RemoveDir(dir);
+}
+
+TEST(FontgenTool, WritesTheFontImageUnderItsDefaultNameWhenNoOutputIsGiven) {
+  const std::string dir = FreshDir("default-name");
+  WriteFile(dir + "/font.hex", SyntheticHex());
+  const TRun run = RunTool(dir, "--hex font.hex");
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(ReadFile(dir + "/a1bit.bmp").size(), BmpFileBytes);
+  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"a1bit.bmp", "font.hex"}));
+  RemoveDir(dir);
+}
+
+TEST(FontgenTool, RejectsBadInputWithOneLineAndExitCodeTwoAndLeavesTheOutputAsItWas) {
+  struct TCase {
+    const char* What;
+    std::string Hex;  // written to font.hex unless empty
+    std::string Args;
+    std::string Message;
+  };
+  std::string badDigit = SyntheticHex();
+  badDigit.replace(badDigit.find("AC00:") + 5, 1, "g");
+  const std::string noColon = "0020" + std::string(32, '0') + "\n" + SyntheticHex();
+  std::string noLastSyllable = SyntheticHex();
+  noLastSyllable.erase(noLastSyllable.find("D7A3:"), 5 + 64 + 1);
+  const TCase cases[] = {
+      {"missing hex file", "", "--hex font.hex -o a1bit.bmp", "font.hex: cannot open: No such file or directory"},
+      {"bad hex digit", badDigit, "--hex font.hex -o a1bit.bmp", "bad hex digit 'g' in glyph data of U+AC00"},
+      {"wrong line shape", noColon, "--hex font.hex -o a1bit.bmp", "font.hex:1: expected CODE:DATA"},
+      {"missing glyph", noLastSyllable, "--hex font.hex -o a1bit.bmp", "font.hex: no glyph for U+D7A3"},
+      {"missing output folder", SyntheticHex(), "--hex font.hex -o missing/a1bit.bmp",
+       "missing/a1bit.bmp: cannot create: No such file or directory"},
+      {"unknown argument", SyntheticHex(), "--hex font.hex --bold", "unknown argument --bold"},
+      {"option without value", SyntheticHex(), "--hex font.hex -o", "-o needs a value"},
+  };
+  for (const TCase& c : cases) {
+    const std::string dir = FreshDir("bad-input");
+    if (!c.Hex.empty()) WriteFile(dir + "/font.hex", c.Hex);
+    WriteFile(dir + "/a1bit.bmp", "the previous font image");
+    const std::vector<std::string> before = FilesIn(dir);
+
+    const TRun run = RunTool(dir, c.Args);
+    EXPECT_EQ(run.ExitCode, 2) << c.What;
+    EXPECT_EQ(run.Err.rfind("runeplate-fontgen: ", 0), 0u) << c.What << ": " << run.Err;
+    EXPECT_NE(run.Err.find(c.Message), std::string::npos) << c.What << ": " << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << c.What << ": " << run.Err;
+    EXPECT_EQ(run.Out, "") << c.What;
+    EXPECT_EQ(ReadFile(dir + "/a1bit.bmp"), "the previous font image") << c.What;
+    EXPECT_EQ(FilesIn(dir), before) << c.What << ": a partial or temporary file was left behind";
+    RemoveDir(dir);
+  }
+}
