@@ -20,6 +20,9 @@ constexpr float HalfPixelBias = 0.5f;
 constexpr DWORD FontTexelInk = 0xFFFFFFFFu;  // opaque white: passes the alpha test
 constexpr DWORD FontTexelClear = 0x00000000u;  // alpha 0: kept out by the alpha test
 
+// The I/O error code of a read that delivers less than was asked for.
+constexpr int32_t ReadBeyondEndOfFile = 100;
+
 // How long a lost device is left alone before Render looks again, so that a
 // program switched away from does not spin on its message loop.
 constexpr DWORD LostDevicePauseMs = 10;
@@ -56,7 +59,7 @@ class TFontFile {
     DWORD done = 0;
     if (!ReadFile(handle_, buffer, count, &done, nullptr))
       Raise(EInOutError(static_cast<int32_t>(GetLastError())));
-    if (done != count) Raise(EInOutError(100));
+    if (done != count) Raise(EInOutError(ReadBeyondEndOfFile));
   }
 
   void Close() {

@@ -280,11 +280,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TWindowCase{"OverlappedWithMenu", WS_OVERLAPPEDWINDOW, true}),
     [](const ::testing::TestParamInfo<TWindowCase>& info) { return info.param.Name; });
 
-TEST(SetClientSizeTest, LeavesAnInvalidWindowAlone) {
-  SetClientSize(reinterpret_cast<HWND>(static_cast<uintptr_t>(0xDEAD0)), 640, 480);
-  SUCCEED();
-}
-
 TEST_F(InitializeTest, WindowedSizesTheWindowBeforeTheDeviceAndMarksWindowedWithAllBits) {
   TTestWindow window(WS_OVERLAPPEDWINDOW, false);
   ASSERT_NE(window.Handle, nullptr);

@@ -104,21 +104,6 @@ TEST_F(GlyphDrawingTest, TheCallbackDrawsOnGameMainsFontTextureWithTheUserValueA
   for (const TGlyphVertex& v : draw.Vertices) EXPECT_EQ(v.colour, 0xFFFFFFFFu);
 }
 
-TEST_F(GlyphDrawingTest, AHangulSyllableIsDrawnAsStackedQuadsInCallOrder) {
-  InitializeFullScreen();
-  const char16_t syllable[] = u"한";
-  DrawTextRun(0, 16, syllable, 1, 0x11223344, DrawGlyphCallback);
-  ASSERT_GE(Fake.Draws.size(), 2u);
-  for (const TDraw& draw : Fake.Draws) {
-    EXPECT_FLOAT_EQ(draw.Vertices[0].x, -0.5f);
-    EXPECT_FLOAT_EQ(draw.Vertices[0].y, 15.5f);
-    EXPECT_FLOAT_EQ(draw.Vertices[2].x, 15.5f);
-    EXPECT_FLOAT_EQ(draw.Vertices[2].y, 31.5f);
-  }
-  EXPECT_NE(Fake.Draws[0].Vertices[0].u * 512 + Fake.Draws[0].Vertices[0].v * 256 * 1000,
-            Fake.Draws[1].Vertices[0].u * 512 + Fake.Draws[1].Vertices[0].v * 256 * 1000);
-}
-
 // ---------------------------------------------------------------------------
 // Frames
 // ---------------------------------------------------------------------------
