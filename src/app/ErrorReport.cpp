@@ -37,6 +37,28 @@ bool IsCxxException(const EXCEPTION_RECORD& record) {
 
 void TerminateWithReport() { ReportFailureAndEnd(std::current_exception()); }
 
+void ReportFault(const TFaultRecord& fault) {
+  const TCodeLocation location = LocateCodeAddress(fault.Address);
+  const std::unique_ptr<EExternal> failure =
+      CreateFaultException(fault, location.InModule ? location.ModuleName : nullptr);
+  ShowExceptionReport(*failure, fault.Address);
+}
+
+DWORD WINAPI ReportFaultThread(void* fault) {
+  ReportFault(*static_cast<const TFaultRecord*>(fault));
+  return 0;
+}
+
+// After a stack overflow the faulting thread has too little stack left for a
+// message box, so the report gets a thread of its own.
+void ReportFaultOnFreshStack(const TFaultRecord& fault) {
+  TFaultRecord copy = fault;
+  HANDLE thread = CreateThread(nullptr, 1 << 20, ReportFaultThread, &copy, 0, nullptr);
+  if (!thread) return;
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+}
+
 }  // namespace
 
 TCodeLocation LocateCodeAddress(const void* address) {
@@ -89,10 +111,10 @@ LONG WINAPI LastChanceHandler(EXCEPTION_POINTERS* info) {
   fault.Address = record.ExceptionAddress;
   for (DWORD i = 0; i < 2 && i < record.NumberParameters; ++i)
     fault.Information[i] = record.ExceptionInformation[i];
-  const TCodeLocation location = LocateCodeAddress(fault.Address);
-  const std::unique_ptr<EExternal> failure =
-      CreateFaultException(fault, location.InModule ? location.ModuleName : nullptr);
-  ShowExceptionReport(*failure, fault.Address);
+  if (fault.Code == StackOverflowCode)
+    ReportFaultOnFreshStack(fault);
+  else
+    ReportFault(fault);
   EndProgram(1);
 }
 

@@ -27,6 +27,17 @@ char* volatile HugeBlock = nullptr;
 
 void RaiseFromNoexcept() noexcept { Raise(EInOutError(5)); }
 
+// Recursion without end that the compiler cannot turn into a loop: each frame
+// hands its own array to the next.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winfinite-recursion"
+int Recurse(volatile char* previous) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(previous[0] + 1);
+  return Recurse(frame) + frame[0];
+}
+#pragma GCC diagnostic pop
+
 int32_t Fail() {
   if (std::strcmp(Mode, "read-null") == 0) return *NullPointer;
   if (std::strcmp(Mode, "write-address") == 0) {
@@ -43,6 +54,10 @@ int32_t Fail() {
     return 0;
   }
   if (std::strcmp(Mode, "noexcept-escape") == 0) RaiseFromNoexcept();
+  if (std::strcmp(Mode, "stack-overflow") == 0) {
+    volatile char first[1] = {0};
+    return Recurse(first);
+  }
   if (std::strcmp(Mode, "exit-7") == 0) return 7;
   return 64;
 }

@@ -85,6 +85,8 @@ TEST(LastChance, EveryFailureIsReportedOnceAndEndsWithExitCode1) {
        "Exception EDivByZero in module " + child + offset + R"(Division by zero\.)"},
       {"raise-external", "Exception EExternalException in module [^ ]+\\.dll" + offset +
                              R"(External exception E0001234\.)"},
+      {"stack-overflow",
+       "Exception EStackOverflow in module " + child + offset + R"(Stack overflow\.)"},
       {"in-out-error",
        "Exception EInOutError in module " + child + offset + R"(I/O error 131\.)"},
       {"assertion", "Exception EAssertionFailed in module " + child + offset +

@@ -144,12 +144,3 @@ TEST_F(ShellTest, FailedClassRegistrationIsRaisedWithTheSystemError) {
   }
   EXPECT_EQ(MainWindow, before) << "no window was made";
 }
-
-TEST(StartupShowCommand, ComesFromTheStartupInformation) {
-  STARTUPINFOA info = {};
-  info.cb = sizeof info;
-  GetStartupInfoA(&info);
-  const int32_t expected =
-      info.dwFlags & STARTF_USESHOWWINDOW ? info.wShowWindow : SW_SHOWDEFAULT;
-  EXPECT_EQ(ReadStartupShowCommand(), expected);
-}
