@@ -262,8 +262,10 @@ void SetBit(TCell& cell, int index) { cell.Word[index >> 6] |= uint64_t{1} << (i
 // several syllables with another initial (same vowel and final) lack belongs
 // to the initial; otherwise one that several syllables with another final
 // lack belongs to the final; the rest belong to the vowel. "Several" is four
-// or more, so that Unifont's own vowel variants after ㄱ ㄲ ㅋ do not make a
-// vowel stroke look like part of the consonant.
+// or more: Unifont shifts some vowels after ㄱ ㄲ ㅋ, and a vowel pixel that
+// only those three syllables lack is still the vowel's. (The reverse cannot
+// be told apart: the shifted vowel strokes of a ㄱ or ㅋ syllable count as
+// the consonant's.)
 std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targets) {
   constexpr int Several = 4;
   std::vector<std::array<TCell, 3>> parts(SyllableCount);

@@ -118,11 +118,13 @@ struct THandFix {
 const std::vector<THandFix>& HandFixes();
 
 // Fits the 344 jamo glyphs to Unifont's syllables (11,172 pictures in code
-// order), applying FIXES first. Coordinate descent: each glyph in turn takes
-// the best of a few candidate shapes for the score 5 x identical syllables -
-// differing pixels, until no glyph changes. Then pixels that other glyphs of
-// every syllable already draw are removed, so a glyph drawn alone shows its
-// own letter only; that step changes no composed syllable.
+// order), with the glyphs of FIXES drawn by hand. Coordinate descent: each
+// glyph in turn takes the best of a few candidate shapes for the score
+// 5 x identical syllables - differing pixels, until no glyph changes. The
+// medial glyphs of ㅝ ㅞ ㅟ with a final are not fitted but take the plain
+// vowel: left to the fit they draw pieces of consonants across the initial.
+// Last, pixels move to the letters they belong to, making no syllable worse,
+// so a glyph drawn alone shows its own letter only.
 THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables,
                               const std::vector<THandFix>& fixes = HandFixes());
 
