@@ -118,29 +118,6 @@ int LineWidth(const std::u16string& text) {
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(const std::string& text) {
-  std::u16string result;
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : 0;
-    if (length == 0 || i + length > text.size()) {
-      result += u'\uFFFD';
-      ++i;
-      continue;
-    }
-    uint32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
-    bool valid = true;
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      valid = valid && (next >> 6) == 2;
-      code = code << 6 | (next & 0x3F);
-    }
-    result += valid ? static_cast<char16_t>(code) : u'\uFFFD';
-    i += valid ? length : 1;
-  }
-  return result;
-}
-
 void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
                   const TAtlas& atlas, const std::vector<std::u16string>& lines) {
   RunAtlas = &atlas;

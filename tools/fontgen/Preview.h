@@ -22,8 +22,4 @@ namespace runeplate::fontgen {
 void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
                   const TAtlas& atlas, const std::vector<std::u16string>& lines = {});
 
-// UTF-8 to UTF-16 for preview text given on the command line; characters
-// outside the Basic Multilingual Plane and malformed bytes become U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text);
-
 }  // namespace runeplate::fontgen

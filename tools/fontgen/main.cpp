@@ -3,9 +3,12 @@
 // syllables.
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include <utf8cpp/utf8.h>
 
 #include "FontGen.h"
 #include "Preview.h"
@@ -33,6 +36,15 @@ struct TOptions {
   std::vector<std::u16string> PreviewLines;
   bool Report = false;
 };
+
+// UTF-8 to UTF-16 for preview text; malformed bytes become U+FFFD.
+std::u16string Utf8ToUtf16(const std::string& text) {
+  std::string valid;
+  utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid));
+  std::u16string result;
+  utf8::utf8to16(valid.begin(), valid.end(), std::back_inserter(result));
+  return result;
+}
 
 // Returns false after printing the problem, in one line, on a bad command
 // line.
