@@ -494,7 +494,7 @@ THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables, const std::ve
   for (const THandFix& fix : fixes) fitter.Pin(fix.Glyph, CellFromPicture(fix.Picture), true);
 
   // ㅝ ㅞ ㅟ with a final share initial set 8 with ㅘ ㅙ ㅚ ㅢ, over which
-  // Unifont draws the initial two rows lower; the fit keeps that lower
+  // Unifont draws the initial a row or two lower; the fit keeps that lower
   // initial, so in ㅝ ㅞ ㅟ it stands on the ㅜ bar. Left to the fit, these
   // vowels would also draw pieces of consonants in Unifont's higher position,
   // which cut through the lower initial and leave the syllable unreadable
