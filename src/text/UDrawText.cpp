@@ -196,59 +196,86 @@ uint32_t CharToJamoIndices(uint32_t code) {
 
 namespace {
 
-// Initial set (0-based) of a syllable without a final consonant, by medial
-// index; -1 for a medial index that names no vowel.
-int InitialSetWithoutFinal(uint32_t m) {
-  switch (m) {
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 21:
-      return 0;  // ㅏ ㅐ ㅑ ㅒ ㅓ ㅔ ㅕ ㅖ ㅣ
-    case 9: case 13: case 19:
-      return 1;  // ㅗ ㅛ ㅡ
-    case 14: case 18:
-      return 2;  // ㅜ ㅠ
-    case 10: case 11: case 12: case 20:
-      return 3;  // ㅘ ㅙ ㅚ ㅢ
-    case 15: case 16: case 17:
-      return 4;  // ㅝ ㅞ ㅟ
-    default:
-      return -1;
-  }
-}
+// Set names for the tables below; 0 stands for "no set". Initial set 1 starts
+// at glyph 0 as well, which is how a consonant without a vowel gets its glyph
+// from set 1.
+constexpr int16_t I1 = InitialSetBase[0], I2 = InitialSetBase[1], I3 = InitialSetBase[2],
+                  I4 = InitialSetBase[3], I5 = InitialSetBase[4], I6 = InitialSetBase[5],
+                  I7 = InitialSetBase[6], I8 = InitialSetBase[7];
+constexpr int16_t M1 = MedialSetBase[0], M2 = MedialSetBase[1], M3 = MedialSetBase[2],
+                  M4 = MedialSetBase[3];
+constexpr int16_t F1 = FinalSetBase[0], F2 = FinalSetBase[1], F3 = FinalSetBase[2],
+                  F4 = FinalSetBase[3];
+constexpr int16_t NoSet = 0;
 
-// Initial set of a syllable with a final consonant, by medial index.
-int InitialSetWithFinal(uint32_t m) {
-  switch (m) {
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 21:
-      return 5;  // ㅏ ㅐ ㅑ ㅒ ㅓ ㅔ ㅕ ㅖ ㅣ
-    case 9: case 13: case 14: case 18: case 19:
-      return 6;  // ㅗ ㅛ ㅜ ㅠ ㅡ
-    case 10: case 11: case 12: case 15: case 16: case 17: case 20:
-      return 7;  // ㅘ ㅙ ㅚ ㅝ ㅞ ㅟ ㅢ
-    default:
-      return -1;
-  }
-}
+// What the vowel decides: the initial consonant's set without and with a
+// final consonant, and the final consonant's set. Vertical vowels leave room
+// at the right, horizontal ones below, and the final consonant sits under
+// whatever the vowel leaves.
+struct TVowelSets {
+  int16_t Initial[2];  // [0] without, [1] with a final consonant
+  int16_t Final;
+};
 
-// Final set by medial index.
-int FinalSet(uint32_t m) {
-  switch (m) {
-    case 1: case 3: case 10:
-      return 0;  // ㅏ ㅑ ㅘ
-    case 5: case 7: case 12: case 15: case 17: case 20: case 21:
-      return 1;  // ㅓ ㅕ ㅚ ㅝ ㅟ ㅢ ㅣ
-    case 2: case 4: case 6: case 8: case 11: case 16:
-      return 2;  // ㅐ ㅒ ㅔ ㅖ ㅙ ㅞ
-    case 9: case 13: case 14: case 18: case 19:
-      return 3;  // ㅗ ㅛ ㅜ ㅠ ㅡ
-    default:
-      return -1;
-  }
-}
+constexpr uint32_t NoVowelRow = 22;  // medial indices 0 and 22..255
 
-constexpr uint32_t InitialKiyeok = 1;
-constexpr uint32_t InitialKhieukh = 16;
+constexpr TVowelSets VowelSets[NoVowelRow + 1] = {
+    {{NoSet, NoSet}, NoSet},  // 0  (no vowel)
+    {{I1, I6}, F1},           // 1  ㅏ A
+    {{I1, I6}, F3},           // 2  ㅐ AE
+    {{I1, I6}, F1},           // 3  ㅑ YA
+    {{I1, I6}, F3},           // 4  ㅒ YAE
+    {{I1, I6}, F2},           // 5  ㅓ EO
+    {{I1, I6}, F3},           // 6  ㅔ E
+    {{I1, I6}, F2},           // 7  ㅕ YEO
+    {{I1, I6}, F3},           // 8  ㅖ YE
+    {{I2, I7}, F4},           // 9  ㅗ O
+    {{I4, I8}, F1},           // 10 ㅘ WA
+    {{I4, I8}, F3},           // 11 ㅙ WAE
+    {{I4, I8}, F2},           // 12 ㅚ OE
+    {{I2, I7}, F4},           // 13 ㅛ YO
+    {{I3, I7}, F4},           // 14 ㅜ U
+    {{I5, I8}, F2},           // 15 ㅝ WEO
+    {{I5, I8}, F3},           // 16 ㅞ WE
+    {{I5, I8}, F2},           // 17 ㅟ WI
+    {{I3, I7}, F4},           // 18 ㅠ YU
+    {{I2, I7}, F4},           // 19 ㅡ EU
+    {{I4, I8}, F2},           // 20 ㅢ YI
+    {{I1, I6}, F2},           // 21 ㅣ I
+    {{NoSet, NoSet}, NoSet},  // 22..255 (no vowel)
+};
 
-bool IsInitialIndex(uint32_t i) { return i >= 1 && i <= InitialCount; }
+// What the initial consonant decides: the vowel's set without and with a
+// final consonant. ㄱ and ㅋ reach further right than the other consonants.
+struct TInitialSets {
+  int16_t Medial[2];  // [0] without, [1] with a final consonant
+};
+
+constexpr uint32_t NoInitialRow = 20;  // initial indices 20..255
+
+constexpr TInitialSets InitialSets[NoInitialRow + 1] = {
+    {{M1, NoSet}},     // 0  (no initial: a lone vowel)
+    {{M1, M3}},        // 1  ㄱ KIYEOK
+    {{M2, M4}},        // 2  ㄲ SSANGKIYEOK
+    {{M2, M4}},        // 3  ㄴ NIEUN
+    {{M2, M4}},        // 4  ㄷ TIKEUT
+    {{M2, M4}},        // 5  ㄸ SSANGTIKEUT
+    {{M2, M4}},        // 6  ㄹ RIEUL
+    {{M2, M4}},        // 7  ㅁ MIEUM
+    {{M2, M4}},        // 8  ㅂ PIEUP
+    {{M2, M4}},        // 9  ㅃ SSANGPIEUP
+    {{M2, M4}},        // 10 ㅅ SIOS
+    {{M2, M4}},        // 11 ㅆ SSANGSIOS
+    {{M2, M4}},        // 12 ㅇ IEUNG
+    {{M2, M4}},        // 13 ㅈ CIEUC
+    {{M2, M4}},        // 14 ㅉ SSANGCIEUC
+    {{M2, M4}},        // 15 ㅊ CHIEUCH
+    {{M1, M3}},        // 16 ㅋ KHIEUKH
+    {{M2, M4}},        // 17 ㅌ THIEUTH
+    {{M2, M4}},        // 18 ㅍ PHIEUPH
+    {{M2, M4}},        // 19 ㅎ HIEUH
+    {{NoSet, NoSet}},  // 20..255 (no initial)
+};
 
 }  // namespace
 
@@ -256,80 +283,103 @@ void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
   const uint32_t i = (packed >> 16) & 0xFF;
   const uint32_t m = (packed >> 8) & 0xFF;
   const uint32_t f = packed & 0xFF;
+  const TVowelSets& vowel = VowelSets[m < NoVowelRow ? m : NoVowelRow];
+  const TInitialSets& initial = InitialSets[i < NoInitialRow ? i : NoInitialRow];
 
-  // A base of 0 stands for "no set".
-  int32_t initialBase = 0;
-  int32_t medialBase = 0;
-  int32_t finalBase = 0;
-
+  int32_t initialBase, medialBase, finalBase;
   if (f == 0) {
-    const int set = InitialSetWithoutFinal(m);
-    if (set >= 0) initialBase = InitialSetBase[set];
-    if (i == 0) initialBase = 0;  // a lone vowel has no initial glyph
-    if (i == 0 || i == InitialKiyeok || i == InitialKhieukh)
-      medialBase = MedialSetBase[0];
-    else if (IsInitialIndex(i))
-      medialBase = MedialSetBase[1];
+    initialBase = i == 0 ? NoSet : vowel.Initial[0];  // a lone vowel has no initial glyph
+    medialBase = initial.Medial[0];
+    finalBase = NoSet;
   } else {
-    const int set = InitialSetWithFinal(m);
-    if (set >= 0) initialBase = InitialSetBase[set];
-    if (i == InitialKiyeok || i == InitialKhieukh)
-      medialBase = MedialSetBase[2];
-    else if (IsInitialIndex(i))
-      medialBase = MedialSetBase[3];
-    const int fset = FinalSet(m);
-    if (fset >= 0) finalBase = FinalSetBase[fset];
-    if (i == 0 && m == 0) finalBase = FinalSetBase[0];  // a lone final consonant
+    initialBase = vowel.Initial[1];
+    medialBase = initial.Medial[1];
+    finalBase = (i == 0 && m == 0) ? F1 : vowel.Final;  // a lone final consonant
   }
 
   glyphs[0] = initialBase + static_cast<int32_t>(i) - 1;
   glyphs[1] = m == 0 ? -1 : medialBase + static_cast<int32_t>(m) - 1;
-  glyphs[2] = (f == 0 || finalBase == 0) ? -1 : finalBase + static_cast<int32_t>(f) - 1;
+  glyphs[2] = (f == 0 || finalBase == NoSet) ? -1 : finalBase + static_cast<int32_t>(f) - 1;
 }
 
+// Computed unsigned so the compiler can use shifts: the grid cell of any code
+// or glyph from -128 up is non-negative, so the result is the same.
 TRect AsciiCell(int32_t code) {
-  constexpr int32_t columns = FontImageWidth / 8;
-  const int32_t cell = code + (2 * FontImageWidth) / 8;
-  const int32_t left = (cell % columns) * 8;
-  const int32_t top = (cell / columns) * 16;
+  constexpr uint32_t columns = FontImageWidth / 8;
+  const uint32_t cell = static_cast<uint32_t>(code) + (2 * FontImageWidth) / 8;
+  const int32_t left = static_cast<int32_t>((cell % columns) * 8);
+  const int32_t top = static_cast<int32_t>((cell / columns) * 16);
   return {left, top, left + 8, top + 16};
 }
 
 TRect HangulCell(int32_t glyph) {
-  constexpr int32_t columns = FontImageWidth / 16;
-  const int32_t cell = glyph + (4 * FontImageWidth) / 16;
-  const int32_t left = (cell % columns) * 16;
-  const int32_t top = (cell / columns) * 16;
+  constexpr uint32_t columns = FontImageWidth / 16;
+  const uint32_t cell = static_cast<uint32_t>(glyph) + (4 * FontImageWidth) / 16;
+  const int32_t left = static_cast<int32_t>((cell % columns) * 16);
+  const int32_t top = static_cast<int32_t>((cell / columns) * 16);
   return {left, top, left + 16, top + 16};
 }
 
-void GetGlyphRects(uint32_t code, TGlyphRects& list) {
+namespace {
+
+// GetGlyphRects, inlined into the text run, which lays out every character of
+// every line of every frame.
+[[gnu::always_inline]] inline void LayOutCodeUnit(uint32_t code, TGlyphRects& list) {
   if (code < 128) {
     list.Count = 1;
     list.Rects[0] = AsciiCell(static_cast<int32_t>(code));
     return;
   }
+  if (code - SyllableFirst < SyllableCount) {
+    // Nearly every character of a Korean line is a syllable. Its jamo indices
+    // are its decomposition plus one, so its glyphs come straight from the
+    // set tables, without the round trip through Johab that CharToJamoIndices
+    // makes; the tests hold both ways to the same rectangles for every
+    // syllable.
+    const uint32_t s = code - SyllableFirst;
+    const uint32_t l = s / (MedialCount * FinalCount);
+    const uint32_t r = s % (MedialCount * FinalCount);
+    const uint32_t v = r / FinalCount;
+    const uint32_t t = r % FinalCount;
+    const bool hasFinal = t != 0;
+    const TVowelSets& vowel = VowelSets[v + 1];
+    list.Rects[0] = HangulCell(vowel.Initial[hasFinal] + static_cast<int32_t>(l));
+    list.Rects[1] = HangulCell(InitialSets[l + 1].Medial[hasFinal] + static_cast<int32_t>(v));
+    if (hasFinal) list.Rects[2] = HangulCell(vowel.Final + static_cast<int32_t>(t) - 1);
+    list.Count = hasFinal ? 3 : 2;
+    return;
+  }
   int32_t glyphs[3];
   SelectGlyphs(CharToJamoIndices(code), glyphs);
+  // Negative numbers are skipped rather than ending the list, so a lone vowel
+  // or a final-only cluster still shows its glyph.
   list.Count = 0;
   for (int32_t glyph : glyphs) {
     if (glyph >= 0) list.Rects[list.Count++] = HangulCell(glyph);
   }
 }
 
+}  // namespace
+
+void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list); }
+
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback) {
   if (text == nullptr) return x;
   TGlyphRects list;
-  for (size_t n = 0; n < length; ++n) {
-    const uint32_t code = text[n];
-    GetGlyphRects(code, list);
-    if (list.Count > 0) {
-      const TRect& first = list.Rects[0];
-      const int32_t width = first.Right - first.Left;
-      const int32_t height = first.Bottom - first.Top;
-      for (int32_t k = 0; k < list.Count; ++k)
-        callback(x, y, width, height, list.Rects[k].Left, list.Rects[k].Top, userValue);
+  for (const char16_t *unit = text, *end = text + length; unit != end; ++unit) {
+    const uint32_t code = *unit;
+    LayOutCodeUnit(code, list);
+    // Written out for the at most three rectangles: as a loop, the compiler
+    // spilled the run's state around every call.
+    const int32_t count = list.Count;
+    if (count > 0) {
+      const TRect* rects = list.Rects;
+      const int32_t width = rects[0].Right - rects[0].Left;
+      const int32_t height = rects[0].Bottom - rects[0].Top;
+      callback(x, y, width, height, rects[0].Left, rects[0].Top, userValue);
+      if (count > 1) callback(x, y, width, height, rects[1].Left, rects[1].Top, userValue);
+      if (count > 2) callback(x, y, width, height, rects[2].Left, rects[2].Top, userValue);
     }
     x += AdvanceOf(code);
   }

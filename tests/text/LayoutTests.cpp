@@ -163,6 +163,23 @@ TEST(GetGlyphRects, EveryCodeUnitHasCellsInsideTheRegionOfItsKind) {
   }
 }
 
+TEST(GetGlyphRects, EveryCodeUnitGetsTheCellsOfItsSelectedGlyphsInOrder) {
+  // The layout takes a shorter way for syllables than CharToJamoIndices and
+  // SelectGlyphs; it must come to the same cells.
+  for (uint32_t code = 0; code <= 0xFFFF; ++code) {
+    std::vector<TRect> expected;
+    if (code < 128) {
+      expected.push_back(AsciiCell(static_cast<int32_t>(code)));
+    } else {
+      int32_t glyphs[3];
+      SelectGlyphs(CharToJamoIndices(code), glyphs);
+      for (int32_t glyph : glyphs)
+        if (glyph >= 0) expected.push_back(HangulCell(glyph));
+    }
+    ASSERT_EQ(RectsOf(code), expected) << "U+" << std::hex << code;
+  }
+}
+
 namespace {
 
 struct TRunCase {
@@ -208,7 +225,8 @@ TEST(DrawTextRun, CallsBackOncePerRectangleAndAdvancesThePen) {
   };
   for (const TRunCase& c : cases) {
     Calls.clear();
-    const int32_t endX = DrawTextRun(c.X, c.Y, c.Text.data(), c.Text.size(), c.UserValue, RecordGlyph);
+    const int32_t endX =
+        DrawTextRun(c.X, c.Y, c.Text.data(), c.Text.size(), c.UserValue, RecordGlyph);
     EXPECT_EQ(Calls, c.Calls) << c.What;
     EXPECT_EQ(endX, c.EndX) << c.What;
   }
