@@ -45,8 +45,8 @@ bool ParseUnits(std::string_view list, std::u16string& units, std::string& error
   size_t start = 0;
   while (true) {
     const size_t comma = list.find(',', start);
-    const std::string_view item =
-        list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    const size_t length = comma == std::string_view::npos ? std::string_view::npos : comma - start;
+    const std::string_view item = list.substr(start, length);
     uint32_t value = 0;
     const char* last = item.data() + item.size();
     const auto [end, ec] = std::from_chars(item.data(), last, value, 16);
@@ -173,7 +173,8 @@ std::string FormatTableLine(uint32_t code) {
   TGlyphRects list;
   GetGlyphRects(code, list);
   char buffer[96];
-  int length = std::snprintf(buffer, sizeof buffer, "%04X %d", static_cast<unsigned>(code), list.Count);
+  int length =
+      std::snprintf(buffer, sizeof buffer, "%04X %d", static_cast<unsigned>(code), list.Count);
   for (int32_t k = 0; k < list.Count; ++k) {
     const TRect& r = list.Rects[k];
     length += std::snprintf(buffer + length, sizeof buffer - length, " %d,%d,%d,%d", r.Left, r.Top,
