@@ -1,7 +1,6 @@
 // runeplate-layout's parsing, decoding and output formats, without running it.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -181,25 +180,6 @@ TEST(StripTrailingNewline, DropsExactlyOneLineEnding) {
     std::string text = c.In;
     StripTrailingNewline(text);
     EXPECT_EQ(text, c.Out) << testing::PrintToString(c.In);
-  }
-}
-
-TEST(WriteRun, PrintsOneLinePerCallbackThenThePenPosition) {
-  struct {
-    int32_t X, Y;
-    std::u16string Text;
-    std::string Output;
-  } const cases[] = {
-      {0, 0, u"", "end 0\n"},
-      {-3, 4, u"", "end -3\n"},
-      {0, 16, u"A\uAC01",
-       "0 16 8 16 8 48\n8 16 16 16 496 96\n8 16 16 16 32 160\n8 16 16 16 192 176\nend 24\n"},
-      {10, 0, u"\xD800", "10 0 16 16 480 176\n10 0 16 16 480 176\nend 26\n"},
-  };
-  for (const auto& c : cases) {
-    std::ostringstream out;
-    WriteRun(out, c.X, c.Y, c.Text);
-    EXPECT_EQ(out.str(), c.Output);
   }
 }
 
