@@ -144,7 +144,8 @@ constexpr int32_t AdvanceOf(uint32_t code) { return code < 128 ? 8 : 16; }
 // rectangle of each character calls Callback(X, Y, width, height, srcLeft,
 // srcTop, UserValue), all rectangles of a character at the same destination,
 // then advances X by AdvanceOf(code). Y never changes; control codes are
-// ordinary cells. Returns the pen x after the run. Allocates nothing.
+// ordinary cells. Returns the pen x after the run. Allocates nothing. A null
+// Text draws nothing; Callback must not be null.
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback);
 
