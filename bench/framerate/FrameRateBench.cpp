@@ -12,13 +12,16 @@
 //
 // Render should stay within a few per cent of replay: the layout is meant to
 // cost next to nothing beside the draws. Batched shows what the draw-per-glyph
-// design gives away. The variants take turns in rounds, each round starting
-// with one untimed frame (so that frames still queued by the previous variant
-// are not charged to it), and the figures are the medians over the rounds, so
-// that a busy machine disturbs them as little as possible. The layout alone,
-// with a callback that draws nothing, is timed too.
+// design gives away.
 //
-// usage: runeplate-framerate [--frames N] [--rounds R] [--font FILE]
+// The variants take turns frame by frame, so that a busy machine slows them
+// alike, and each frame is timed until the device has finished it (an event
+// query), so that no frame is charged for work queued by another. The
+// figures are frames per second over all frames of a variant and the median
+// frame time; the ratios compare median frame times. The layout alone, with
+// a callback that draws nothing, is timed too.
+//
+// usage: runeplate-framerate [--frames N] [--font FILE]
 // Run it under Wine with an X display (Direct3D needs one); it creates an
 // 800 x 600 full-screen device like the program does.
 #include <windows.h>
@@ -164,13 +167,18 @@ struct TVariant {
   const char* Name;
   const char* Description;
   std::function<void()> DrawOneFrame;
-  std::vector<double> RoundRates;  // frames per second of each round
+  std::vector<double> FrameSeconds;
 
-  double MedianRate() const {
-    std::vector<double> rates = RoundRates;
-    std::sort(rates.begin(), rates.end());
-    const size_t n = rates.size();
-    return n % 2 ? rates[n / 2] : (rates[n / 2 - 1] + rates[n / 2]) / 2;
+  double FramesPerSecond() const {
+    double total = 0;
+    for (double seconds : FrameSeconds) total += seconds;
+    return total > 0 ? FrameSeconds.size() / total : 0;
+  }
+  double MedianMilliseconds() const {
+    std::vector<double> times = FrameSeconds;
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    return 1000.0 * (n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2);
   }
 };
 
@@ -192,28 +200,25 @@ double LayoutMilliseconds() {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: runeplate-framerate [--frames N] [--rounds R] [--font FILE]\n");
+  std::fprintf(stderr, "usage: runeplate-framerate [--frames N] [--font FILE]\n");
   return 64;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int frames = 10;
-  int rounds = 5;
+  int frames = 30;
   const char* fontFile = FontFileName;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
       frames = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
-      rounds = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--font") == 0 && i + 1 < argc) {
       fontFile = argv[++i];
     } else {
       return Usage();
     }
   }
-  if (frames < 1 || rounds < 1) return Usage();
+  if (frames < 1) return Usage();
 
   HWND window = CreateBenchWindow();
   if (!window) {
@@ -296,35 +301,47 @@ int main(int argc, char** argv) {
       {"replay", "replayed per-glyph draws, no layout", replay, {}},
       {"batched", "all quads in one triangle-list draw", batched, {}},
   };
-  std::printf("runeplate-framerate: %d x %d full screen, %d rounds of %d frames per variant\n", FrameWidth,
-              FrameHeight, rounds, frames);
+  std::printf("runeplate-framerate: %d x %d full screen, %d frames per variant, each timed until the device is done\n",
+              FrameWidth, FrameHeight, frames);
   std::printf("one frame: %zu glyph draws (%zu device calls); batched: %u triangles, device limit %lu per draw\n",
               draws, recorder.Calls.size(), totalPrimitives, static_cast<unsigned long>(caps.MaxPrimitiveCount));
   std::fflush(stdout);
 
-  for (int round = 0; round < rounds; ++round) {
+  // Waits until the device has carried out everything asked of it so far.
+  Microsoft::WRL::ComPtr<IDirect3DQuery9> done;
+  device->CreateQuery(D3DQUERYTYPE_EVENT, &done);
+  auto waitForDevice = [&] {
+    if (!done) return;
+    done->Issue(D3DISSUE_END);
+    while (done->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE) SwitchToThread();
+  };
+  if (!done) std::printf("(no event queries on this device: frames are timed without waiting for them)\n");
+
+  for (TVariant& variant : variants) {
+    variant.DrawOneFrame();
+    waitForDevice();
+  }
+  for (int frame = 0; frame < frames; ++frame) {
     for (TVariant& variant : variants) {
       PumpMessages();
-      variant.DrawOneFrame();
       const double start = Seconds();
-      for (int frame = 0; frame < frames; ++frame) {
-        PumpMessages();
-        variant.DrawOneFrame();
-      }
-      variant.RoundRates.push_back(frames / (Seconds() - start));
+      variant.DrawOneFrame();
+      waitForDevice();
+      variant.FrameSeconds.push_back(Seconds() - start);
     }
   }
 
   for (const TVariant& variant : variants) {
-    const auto [slowest, fastest] = std::minmax_element(variant.RoundRates.begin(), variant.RoundRates.end());
-    std::printf("%-8s %8.2f frames/s  %8.2f ms/frame  rounds %.2f..%.2f  (%s)\n", variant.Name,
-                variant.MedianRate(), 1000.0 / variant.MedianRate(), *slowest, *fastest, variant.Description);
+    const auto [fastest, slowest] = std::minmax_element(variant.FrameSeconds.begin(), variant.FrameSeconds.end());
+    std::printf("%-8s %8.2f frames/s  median %8.2f ms/frame (%.2f..%.2f)  %s\n", variant.Name,
+                variant.FramesPerSecond(), variant.MedianMilliseconds(), 1000.0 * *fastest, 1000.0 * *slowest,
+                variant.Description);
   }
   std::printf("layout alone: %.3f ms/frame\n", LayoutMilliseconds());
-  const double renderToReplay = variants[0].MedianRate() / variants[1].MedianRate();
-  const double batchedToReplay = variants[2].MedianRate() / variants[1].MedianRate();
-  std::printf("render / replay  = %.3f (target: 0.95 or more)\n", renderToReplay);
-  std::printf("batched / replay = %.3f\n", batchedToReplay);
+  const double renderToReplay = variants[1].MedianMilliseconds() / variants[0].MedianMilliseconds();
+  const double batchedToReplay = variants[1].MedianMilliseconds() / variants[2].MedianMilliseconds();
+  std::printf("speed of render / replay  = %.3f (target: 0.95 or more)\n", renderToReplay);
+  std::printf("speed of batched / replay = %.3f\n", batchedToReplay);
   std::fflush(stdout);
 
   game.Finalize();

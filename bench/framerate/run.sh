@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the frame-rate benchmark under Wine on a virtual screen of its own and
-# prints its figures. Arguments go to runeplate-framerate (--frames N,
-# --rounds R). RUNEPLATE_BUILD names the Windows build folder (default
+# prints its figures. Arguments go to runeplate-framerate (--frames N).
+# RUNEPLATE_BUILD names the Windows build folder (default
 # build/windows); build runeplate_framerate there first.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
