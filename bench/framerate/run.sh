@@ -5,7 +5,7 @@
 # build/windows); build runeplate_framerate there first.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${RUNEPLATE_BUILD:-$root/build/windows}
+build=$(realpath -m "${RUNEPLATE_BUILD:-$root/build/windows}")
 bench="$build/bin/runeplate-framerate.exe"
 font="$build/bin/a1bit.bmp"
 for file in "$bench" "$font"; do

@@ -10,6 +10,11 @@
 //                    would
 //   restore          restore the program's window and bring it to the
 //                    foreground, the way a task switcher would
+//   watch SECS       wait up to SECS seconds for runeplate.exe to start, print
+//                    "watching", wait for it to end and print "exit code N"
+//                    with its Windows exit code (Wine may kill the Unix side
+//                    of a process that takes long to tear down, so the Unix
+//                    exit status does not always carry it)
 //   state            print whether the program's window exists, is minimised
 //                    and is the foreground window
 //
@@ -17,6 +22,7 @@
 // the program's window (or FILE) is not there. Run it in the same Wine prefix
 // as the program.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,11 +31,12 @@
 namespace {
 
 constexpr const char* ProgramWindowClass = "__DX_RUNEPLATE__";
+constexpr const char* ProgramFile = "runeplate.exe";
 constexpr const char* SwitchWindowClass = "RuneplateE2eSwitch";
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: runeplate-e2e-helper close | hold FILE SECONDS | switch SECONDS | minimize | restore | state\n");
+               "usage: runeplate-e2e-helper close | hold FILE SECONDS | switch SECONDS | minimize | restore | watch SECONDS | state\n");
   return 64;
 }
 
@@ -111,6 +118,42 @@ int Restore() {
   return 0;
 }
 
+// The first running process whose file name is ProgramFile, opened to wait
+// for it and read its exit code; null when there is none.
+HANDLE OpenProgramProcess() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+  HANDLE process = nullptr;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !process; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, ProgramFile) == 0)
+      process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return process;
+}
+
+int Watch(int seconds) {
+  const DWORD start = GetTickCount();
+  HANDLE process;
+  while (!(process = OpenProgramProcess())) {
+    if (GetTickCount() - start >= static_cast<DWORD>(seconds) * 1000) {
+      std::printf("no %s running\n", ProgramFile);
+      return 1;
+    }
+    Sleep(50);
+  }
+  std::printf("watching\n");
+  std::fflush(stdout);
+  WaitForSingleObject(process, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  std::printf("exit code %lu\n", code);
+  CloseHandle(process);
+  return 0;
+}
+
 int State() {
   HWND window = FindProgramWindow();
   if (!window) return 1;
@@ -135,6 +178,8 @@ int main(int argc, char** argv) {
     result = Minimize();
   } else if (std::strcmp(command, "restore") == 0 && argc == 2) {
     result = Restore();
+  } else if (std::strcmp(command, "watch") == 0 && argc == 3) {
+    result = Watch(std::atoi(argv[2]));
   } else if (std::strcmp(command, "state") == 0 && argc == 2) {
     result = State();
   } else {

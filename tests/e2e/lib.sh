@@ -30,6 +30,7 @@ E2E_PID=""
 E2E_EXIT=""
 E2E_APP=""
 E2E_FONT=""
+E2E_WATCH_LOG=""
 E2E_REPORT=""
 E2E_FRAME=""
 E2E_COUNTER=""
@@ -67,6 +68,9 @@ e2e_before() {
 e2e_begin() {
   E2E_NAME=$1
   : "${RUNEPLATE_E2E_WORK:?RUNEPLATE_E2E_WORK is not set}"
+  # Wine wants absolute paths, and scenarios change folders.
+  RUNEPLATE_E2E_WORK=$(realpath -m "$RUNEPLATE_E2E_WORK")
+  [ -z "${RUNEPLATE_E2E_TEMPLATE:-}" ] || RUNEPLATE_E2E_TEMPLATE=$(realpath -m "$RUNEPLATE_E2E_TEMPLATE")
   E2E_DIR="$RUNEPLATE_E2E_WORK/$E2E_NAME"
   E2E_SUCCESS_MESSAGE=${2-"PASS: $E2E_NAME"}
   if [ -d "$E2E_DIR/app" ]; then
@@ -208,14 +212,28 @@ e2e_immutable() {
 
 # e2e_start_program DIR: runs DIR/runeplate.exe with DIR as its current
 # folder. E2E_PID is the process of the program itself (Wine keeps the id it
-# is started with), so /proc/$E2E_PID describes runeplate.exe.
+# is started with), so /proc/$E2E_PID describes runeplate.exe. When the
+# helper is at hand, a watcher inside Wine also waits for the program, to
+# learn its Windows exit code (see e2e_wait_exit).
 e2e_start_program() {
-  local dir=$1
+  local dir=$1 deadline
   (cd "$dir" && exec wine runeplate.exe) >"$E2E_DIR/program.log" 2>&1 &
   E2E_PID=$!
   E2E_EXIT=""
   E2E_FONT="$dir/a1bit.bmp"
+  E2E_WATCH_LOG=""
   e2e_log "started runeplate.exe from $dir (pid $E2E_PID)"
+  if [ -n "${RUNEPLATE_E2E_HELPER:-}" ] && [ -f "$RUNEPLATE_E2E_HELPER" ]; then
+    E2E_WATCH_LOG="$E2E_DIR/watch.log"
+    (exec wine "$RUNEPLATE_E2E_HELPER" watch 30) >"$E2E_WATCH_LOG" 2>&1 &
+    e2e_track $!
+    deadline=$(e2e_deadline 40)
+    until grep -q '^watching' "$E2E_WATCH_LOG"; do
+      grep -q '^no runeplate.exe' "$E2E_WATCH_LOG" && e2e_fail "runeplate.exe did not start: $(tail -n 5 "$E2E_DIR/program.log")"
+      e2e_before "$deadline" || e2e_fail "the exit-code watcher did not find runeplate.exe: $(cat "$E2E_WATCH_LOG")"
+      sleep 0.1
+    done
+  fi
 }
 
 # e2e_wine_run TIMEOUT PROGRAM ARGS...: runs a Windows helper in the
@@ -231,17 +249,34 @@ e2e_program_running() {
 }
 
 # e2e_wait_exit SECONDS: waits for the program to end; E2E_EXIT is its exit
-# code. Fails when it is still running after SECONDS.
+# code. Fails when it is still running after SECONDS. The exit code is the
+# Windows one that the watcher read: Wine kills (SIGKILL) the Unix side of a
+# process whose teardown takes over a second after its last thread ended,
+# which a loaded machine sometimes brings about, and the Unix status is then
+# 137 whatever the program's code was.
 e2e_wait_exit() {
-  local deadline
+  local deadline status windows
   deadline=$(e2e_deadline "$1")
   while e2e_program_running; do
     e2e_before "$deadline" || e2e_fail "runeplate.exe still running $1 s later"
     sleep 0.1
   done
   wait "$E2E_PID"
-  E2E_EXIT=$?
+  status=$?
   E2E_PID=""
+  E2E_EXIT=$status
+  if [ -n "$E2E_WATCH_LOG" ]; then
+    deadline=$(e2e_deadline 10)
+    until windows=$(sed -n 's/^exit code \([0-9]*\).*/\1/p' "$E2E_WATCH_LOG") && [ -n "$windows" ]; do
+      e2e_before "$deadline" || e2e_fail "the watcher did not report the exit code (Unix status $status): $(cat "$E2E_WATCH_LOG")"
+      sleep 0.1
+    done
+    if [ "$status" != "$windows" ]; then
+      [ "$status" = 137 ] || e2e_fail "Unix status $status but Windows exit code $windows"
+      e2e_log "Wine ended the exiting process with SIGKILL; its Windows exit code is $windows"
+    fi
+    E2E_EXIT=$windows
+  fi
   e2e_log "runeplate.exe ended with exit code $E2E_EXIT"
 }
 
