@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +34,10 @@ std::string ShellQuote(const std::string& arg) {
 
 TToolRun RunTool(const std::vector<std::string>& args, const std::string& input = "") {
   static int runs = 0;
-  const std::string base = testing::TempDir() + "runeplate-layout-" + std::to_string(++runs);
+  // CTest runs the cases of this file as separate processes at the same
+  // time, so the file names carry the process id as well.
+  const std::string base = testing::TempDir() + "runeplate-layout-" +
+                           std::to_string(getpid()) + "-" + std::to_string(++runs);
   std::ofstream(base + ".in", std::ios::binary) << input;
   std::string command = ShellQuote(RUNEPLATE_LAYOUT_TOOL);
   for (const std::string& arg : args) command += " " + ShellQuote(arg);
