@@ -300,7 +300,14 @@ e2e_wait_window() {
 # e2e_shot NAME: the whole screen as $E2E_DIR/NAME.xwd; prints its path.
 e2e_shot() {
   local file="$E2E_DIR/$1.xwd"
-  xwd -root -silent >"$file" || e2e_fail "xwd could not capture the screen"
+  # xwd walks the window tree, and a window that Wine creates or destroys
+  # meanwhile makes it fail with BadWindow: try again a few times.
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    xwd -root -silent >"$file" 2>"$E2E_DIR/xwd.log" && break
+    [ "$attempt" -eq 5 ] && e2e_fail "xwd could not capture the screen: $(head -n 1 "$E2E_DIR/xwd.log")"
+    sleep 0.2
+  done
   echo "$file"
 }
 
