@@ -382,10 +382,17 @@ e2e_frame_checks() {
   local dir=$1 first second geometry
   e2e_start_program "$dir"
   e2e_wait_window 30
-  geometry=$(xdotool search --name "^$E2E_TITLE\$" getwindowgeometry 2>/dev/null | tr -s ' \n' ' ')
+  # Wine may still be placing (or re-creating) the window when it first
+  # appears, so its geometry gets a few seconds to settle.
+  local deadline
+  deadline=$(e2e_deadline 10)
+  while :; do
+    geometry=$(xdotool search --name "^$E2E_TITLE\$" getwindowgeometry 2>/dev/null | tr -s ' \n' ' ')
+    [[ $geometry == *"Position: 0,0 "* && $geometry == *"Geometry: 800x600"* ]] && break
+    e2e_before "$deadline" || e2e_fail "the window is not 800 x 600 at 0,0: $geometry"
+    sleep 0.2
+  done
   e2e_log "window: $geometry"
-  [[ $geometry == *"Position: 0,0 "* && $geometry == *"Geometry: 800x600"* ]] ||
-    e2e_fail "the window is not 800 x 600 at 0,0: $geometry"
   e2e_wait_frame 30 frame1
   first=$E2E_FRAME
   local counters=$E2E_COUNTER
