@@ -532,6 +532,14 @@ const std::vector<THandFix>& HandFixes() {
        "over ㅝ ㅞ ㅟ; left to the fit, the stem moves into the medial glyphs "
        "of the first group and 권 or 궐 show a ㄱ without one. This is the ㄱ "
        "of 관, whole."},
+      {InitialSetBase[7] + 15,  // ㅋ, initial set 8
+       {"................", "................", "..#######.......", "........#.......",
+        "..#######.......", "........#.......", "........#.......", "................",
+        "................", "................", "................", "................",
+        "................", "................", "................", "................"},
+       "The same as ㄱ: left to the fit, the top bar of ㅋ moves into the medial "
+       "glyph of ㅘ, and 퀀, 퀸 or 퀼 show a ㅋ with two dots for a bar. This is "
+       "the ㅋ of 콴, whole."},
       {FinalSetBase[3] + 4 - 1,  // ㄴ, final set 4
        {"................", "................", "................", "................",
         "................", "................", "................", "................",
