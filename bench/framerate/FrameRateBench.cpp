@@ -34,9 +34,9 @@
 #include <string>
 #include <vector>
 
-#include "D3D9Stubs.h"
-#include "Exceptions.h"
-#include "UDxApp.h"
+#include "support/D3D9Stubs.h"
+#include "errors/Exceptions.h"
+#include "dx/UDxApp.h"
 
 using namespace runeplate;
 

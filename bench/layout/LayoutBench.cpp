@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "FrameText.h"
-#include "UDrawText.h"
+#include "frame/FrameText.h"
+#include "text/UDrawText.h"
 
 using namespace runeplate;
 

@@ -1,9 +1,9 @@
-#include "ErrorReport.h"
+#include "app/ErrorReport.h"
 
 #include <cstring>
 #include <memory>
 
-#include "Faults.h"
+#include "errors/Faults.h"
 
 namespace runeplate {
 

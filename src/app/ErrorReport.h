@@ -15,8 +15,8 @@
 
 #include <windows.h>
 
-#include "Exceptions.h"
-#include "ReportText.h"
+#include "errors/Exceptions.h"
+#include "errors/ReportText.h"
 
 namespace runeplate {
 

@@ -2,8 +2,8 @@
 // message's, or 1 after the fatal-error report.
 #include <windows.h>
 
-#include "ErrorReport.h"
-#include "Shell.h"
+#include "app/ErrorReport.h"
+#include "app/Shell.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace runeplate;

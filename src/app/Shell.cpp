@@ -1,8 +1,8 @@
-#include "Shell.h"
+#include "app/Shell.h"
 
-#include "ErrorReport.h"
-#include "Exceptions.h"
-#include "UDxApp.h"
+#include "app/ErrorReport.h"
+#include "errors/Exceptions.h"
+#include "dx/UDxApp.h"
 
 namespace runeplate {
 

@@ -1,4 +1,4 @@
-#include "Direct3D9.h"
+#include "dx/Direct3D9.h"
 
 namespace runeplate {
 

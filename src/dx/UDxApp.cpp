@@ -1,8 +1,8 @@
-#include "UDxApp.h"
+#include "dx/UDxApp.h"
 
 #include <mmsystem.h>
 
-#include "Exceptions.h"
+#include "errors/Exceptions.h"
 
 namespace runeplate {
 
@@ -90,12 +90,10 @@ class TTextureLock {
   bool locked_ = false;
 };
 
-// Expands one stored row of 1-bit pixels, leftmost pixel in the most
-// significant bit, into 32-bit texels.
+// Expands one stored row of 1-bit pixels into 32-bit texels.
 void ExpandFontRow(const uint8_t* row, DWORD* texels) {
   for (int32_t x = 0; x < FontImageWidth; ++x) {
-    const bool ink = (row[x / 8] >> (7 - x % 8)) & 1;
-    texels[x] = ink ? FontTexelInk : FontTexelClear;
+    texels[x] = FontRowInk(row, x) ? FontTexelInk : FontTexelClear;
   }
 }
 
@@ -161,10 +159,9 @@ void TGameMain::FillFontTexture() {
   file.SeekToLast(FontFilePixelBytes);
   uint8_t row[FontFileRowBytes];
   auto* const bits = static_cast<uint8_t*>(locked.pBits);
-  // The file stores the bottom image row first.
-  for (int32_t i = 0; i < FontImageHeight; ++i) {
+  for (int32_t stored = 0; stored < FontImageHeight; ++stored) {
     file.Read(row, sizeof row);
-    ExpandFontRow(row, reinterpret_cast<DWORD*>(bits + (FontImageHeight - 1 - i) * locked.Pitch));
+    ExpandFontRow(row, reinterpret_cast<DWORD*>(bits + StoredFontRow(stored) * locked.Pitch));
   }
   file.Close();
 }

@@ -12,18 +12,11 @@
 
 #include <windows.h>
 
-#include "Direct3D9.h"
-#include "FrameText.h"
+#include "dx/Direct3D9.h"
+#include "font/FontFile.h"
+#include "frame/FrameText.h"
 
 namespace runeplate {
-
-// The font file, a bare name looked up in the current directory.
-constexpr const char* FontFileName = "a1bit.bmp";
-
-// The font file's pixel data: its last 16384 bytes are 256 rows of 64 bytes,
-// bottom image row first, most significant bit the leftmost pixel.
-constexpr int32_t FontFileRowBytes = FontImageWidth / 8;
-constexpr int32_t FontFilePixelBytes = FontFileRowBytes * FontImageHeight;  // 16384
 
 class TGameMain {
  public:

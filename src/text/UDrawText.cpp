@@ -1,4 +1,4 @@
-#include "UDrawText.h"
+#include "text/UDrawText.h"
 
 namespace runeplate {
 

@@ -8,8 +8,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "ErrorReport.h"
-#include "Exceptions.h"
+#include "app/ErrorReport.h"
+#include "errors/Exceptions.h"
 
 using namespace runeplate;
 

@@ -8,7 +8,7 @@
 #include <regex>
 #include <string>
 
-#include "MessageBoxReader.h"
+#include "support/msgbox/MessageBoxReader.h"
 
 using namespace runeplate;
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "ErrorReport.h"
-#include "Exceptions.h"
+#include "app/ErrorReport.h"
+#include "errors/Exceptions.h"
 
 using namespace runeplate;
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <exception>
 
-#include "Exceptions.h"
-#include "Shell.h"
+#include "errors/Exceptions.h"
+#include "app/Shell.h"
 
 using namespace runeplate;
 

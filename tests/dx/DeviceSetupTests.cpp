@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DxTestSupport.h"
-#include "Exceptions.h"
+#include "errors/Exceptions.h"
 
 namespace runeplate::test {
 namespace {

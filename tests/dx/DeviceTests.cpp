@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "D3D9Stubs.h"
-#include "UDxApp.h"
+#include "support/D3D9Stubs.h"
+#include "dx/UDxApp.h"
 
 namespace runeplate {
 namespace {

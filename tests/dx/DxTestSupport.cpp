@@ -47,9 +47,7 @@ std::vector<uint8_t> PatternPixels() {
 }
 
 uint32_t ExpectedTexel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y) {
-  const int32_t fileRow = FontImageHeight - 1 - y;
-  const uint8_t byte = pixels[fileRow * FontFileRowBytes + x / 8];
-  return (byte & (0x80 >> (x % 8))) ? 0xFFFFFFFFu : 0u;
+  return FontRowInk(pixels.data() + StoredFontRow(y) * FontFileRowBytes, x) ? 0xFFFFFFFFu : 0u;
 }
 
 bool SameParameters(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b) {

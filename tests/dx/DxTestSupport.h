@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeD3D9.h"
-#include "UDxApp.h"
+#include "support/FakeD3D9.h"
+#include "dx/UDxApp.h"
 
 namespace runeplate::test {
 

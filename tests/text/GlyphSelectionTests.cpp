@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "UDrawText.h"
+#include "text/UDrawText.h"
 
 using namespace runeplate;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <iterator>
 
-#include "UDrawText.h"
+#include "text/UDrawText.h"
 
 using namespace runeplate;
 

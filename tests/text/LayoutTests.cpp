@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "UDrawText.h"
+#include "text/UDrawText.h"
 
 using namespace runeplate;
 

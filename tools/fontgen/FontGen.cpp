@@ -1,4 +1,4 @@
-#include "FontGen.h"
+#include "fontgen/FontGen.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -649,67 +649,22 @@ void PrintFidelity(std::ostream& out, const TFidelity& f) {
 // The font image and its file
 // ---------------------------------------------------------------------------
 
-void TAtlas::SetPixel(int x, int y, bool ink) {
-  uint8_t& byte = Bits[y * AtlasRowBytes + x / 8];
-  const uint8_t mask = static_cast<uint8_t>(0x80 >> (x % 8));
-  byte = ink ? (byte | mask) : (byte & ~mask);
-}
-
-TAtlas BuildAtlas(const TUnifontSource& source, const THangulGlyphs& glyphs) {
-  TAtlas atlas;
+TFontImage BuildAtlas(const TUnifontSource& source, const THangulGlyphs& glyphs) {
+  TFontImage atlas;
   for (uint32_t code = FirstPrintableAscii; code <= LastPrintableAscii; ++code) {
     const TRect cell = AsciiCell(static_cast<int32_t>(code));
     const auto& rows = source.Ascii[code - FirstPrintableAscii];
     for (int y = 0; y < 16; ++y) {
-      for (int x = 0; x < 8; ++x) atlas.SetPixel(cell.Left + x, cell.Top + y, (rows[y] >> (7 - x)) & 1);
+      for (int x = 0; x < 8; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, (rows[y] >> (7 - x)) & 1);
     }
   }
   for (int32_t g = 0; g < HangulGlyphCount; ++g) {
     const TRect cell = HangulCell(g);
     for (int y = 0; y < 16; ++y) {
-      for (int x = 0; x < 16; ++x) atlas.SetPixel(cell.Left + x, cell.Top + y, glyphs[g].Pixel(x, y));
+      for (int x = 0; x < 16; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, glyphs[g].Pixel(x, y));
     }
   }
   return atlas;
-}
-
-namespace {
-
-void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace
-
-std::vector<uint8_t> EncodeBmp(const TAtlas& atlas) {
-  std::vector<uint8_t> file;
-  file.reserve(BmpFileBytes);
-  // BITMAPFILEHEADER
-  file.push_back('B');
-  file.push_back('M');
-  PutLe(file, BmpFileBytes, 4);
-  PutLe(file, 0, 4);  // two reserved words
-  PutLe(file, BmpHeaderBytes, 4);
-  // BITMAPINFOHEADER; a positive height means bottom-up rows.
-  PutLe(file, 40, 4);
-  PutLe(file, FontImageWidth, 4);
-  PutLe(file, FontImageHeight, 4);
-  PutLe(file, 1, 2);  // planes
-  PutLe(file, 1, 2);  // bits per pixel
-  PutLe(file, 0, 4);  // BI_RGB, uncompressed
-  PutLe(file, AtlasPixelBytes, 4);
-  PutLe(file, 2835, 4);  // 72 dots per inch, as pixels per metre
-  PutLe(file, 2835, 4);
-  PutLe(file, 2, 4);  // colours used
-  PutLe(file, 2, 4);  // colours important
-  // Palette, blue-green-red-reserved: 0 background white, 1 ink black.
-  PutLe(file, 0x00FFFFFF, 4);
-  PutLe(file, 0x00000000, 4);
-  for (int y = FontImageHeight - 1; y >= 0; --y) {
-    const uint8_t* row = atlas.Bits.data() + y * AtlasRowBytes;
-    file.insert(file.end(), row, row + AtlasRowBytes);
-  }
-  return file;
 }
 
 void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "UDrawText.h"
+#include "font/FontFile.h"
+#include "text/UDrawText.h"
 
 namespace runeplate::fontgen {
 
@@ -165,27 +166,9 @@ void PrintFidelity(std::ostream& out, const TFidelity& fidelity);
 // The font image and its file
 // ---------------------------------------------------------------------------
 
-constexpr size_t AtlasRowBytes = FontImageWidth / 8;                 // 64
-constexpr size_t AtlasPixelBytes = AtlasRowBytes * FontImageHeight;  // 16,384
-constexpr size_t BmpHeaderBytes = 14 + 40 + 2 * 4;                   // file, info, palette
-constexpr size_t BmpFileBytes = BmpHeaderBytes + AtlasPixelBytes;    // 16,446
-
-// The 512 x 256 font image, top row first, most significant bit leftmost.
-struct TAtlas {
-  std::array<uint8_t, AtlasPixelBytes> Bits{};
-
-  bool Pixel(int x, int y) const { return (Bits[y * AtlasRowBytes + x / 8] >> (7 - x % 8)) & 1; }
-  void SetPixel(int x, int y, bool ink);
-};
-
 // ASCII cells from Unifont (codes 0..31 and 127 blank), Hangul cells from
 // GLYPHS, everything else blank.
-TAtlas BuildAtlas(const TUnifontSource& source, const THangulGlyphs& glyphs);
-
-// The atlas as a 1-bit bottom-up bitmap file whose last 16,384 bytes are the
-// pixel rows, bottom row first, set bit = ink. Palette index 0 is white and
-// index 1 black, so viewers show dark ink on a light background.
-std::vector<uint8_t> EncodeBmp(const TAtlas& atlas);
+TFontImage BuildAtlas(const TUnifontSource& source, const THangulGlyphs& glyphs);
 
 // Writes BYTES to PATH through a temporary file in the same folder and a
 // rename, so PATH is either the complete new file or untouched.

@@ -1,4 +1,4 @@
-#include "Preview.h"
+#include "fontgen/Preview.h"
 
 #include <png.h>
 
@@ -75,13 +75,13 @@ class TCanvas {
 
 // DrawTextRun reports glyphs through a plain function; these say where to.
 TCanvas* RunCanvas = nullptr;
-const TAtlas* RunAtlas = nullptr;
+const TFontImage* RunAtlas = nullptr;
 
 void DrawAtlasGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft,
                     int32_t srcTop, int32_t) {
   for (int dy = 0; dy < height; ++dy)
     for (int dx = 0; dx < width; ++dx)
-      if (RunAtlas->Pixel(srcLeft + dx, srcTop + dy)) RunCanvas->Put(x + dx, y + dy, Black);
+      if (RunAtlas->IsInk(srcLeft + dx, srcTop + dy)) RunCanvas->Put(x + dx, y + dy, Black);
 }
 
 // The same line as Unifont draws it: its syllables whole, other characters
@@ -119,19 +119,19 @@ int LineWidth(const std::u16string& text) {
 }  // namespace
 
 void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
-                  const TAtlas& atlas, const std::vector<std::u16string>& lines) {
+                  const TFontImage& atlas, const std::vector<std::u16string>& lines) {
   RunAtlas = &atlas;
 
   TCanvas atlasCanvas(FontImageWidth, FontImageHeight, 2);
   for (int y = 0; y < FontImageHeight; ++y)
     for (int x = 0; x < FontImageWidth; ++x)
-      atlasCanvas.Put(x, y, atlas.Pixel(x, y) ? Black : White);
+      atlasCanvas.Put(x, y, atlas.IsInk(x, y) ? Black : White);
   // Outline the cells in grey where the background shows, so each glyph's
   // position inside its cell can be judged.
   for (int y = 32; y < 240; ++y)
     for (int x = 0; x < FontImageWidth; ++x) {
       const bool edge = y < 64 ? (x % 8 == 0 || y % 16 == 0) : (x % 16 == 0 || y % 16 == 0);
-      if (edge && !atlas.Pixel(x, y)) atlasCanvas.Put(x, y, Grey);
+      if (edge && !atlas.IsInk(x, y)) atlasCanvas.Put(x, y, Grey);
     }
   atlasCanvas.Write(dir + "/atlas.png");
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FontGen.h"
+#include "fontgen/FontGen.h"
 
 namespace runeplate::fontgen {
 
@@ -20,6 +20,6 @@ namespace runeplate::fontgen {
 // Throws TFontGenError when a file cannot be written or PNG support was not
 // built in.
 void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
-                  const TAtlas& atlas, const std::vector<std::u16string>& lines = {});
+                  const TFontImage& atlas, const std::vector<std::u16string>& lines = {});
 
 }  // namespace runeplate::fontgen

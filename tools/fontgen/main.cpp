@@ -10,9 +10,10 @@
 
 #include <utf8cpp/utf8.h>
 
-#include "FontGen.h"
-#include "Preview.h"
+#include "fontgen/FontGen.h"
+#include "fontgen/Preview.h"
 
+using namespace runeplate;
 using namespace runeplate::fontgen;
 
 namespace {
@@ -92,8 +93,8 @@ int main(int argc, char** argv) {
   try {
     const TUnifontSource source = LoadUnifontHex(options.Hex);
     const THangulGlyphs glyphs = FitHangulGlyphs(source.Syllables);
-    const TAtlas atlas = BuildAtlas(source, glyphs);
-    if (!options.Output.empty()) WriteFileAtomically(options.Output, EncodeBmp(atlas));
+    const TFontImage atlas = BuildAtlas(source, glyphs);
+    if (!options.Output.empty()) WriteFileAtomically(options.Output, EncodeFontFile(atlas));
     if (!options.PreviewDir.empty()) WritePreview(options.PreviewDir, source, glyphs, atlas, options.PreviewLines);
     if (options.Report) PrintFidelity(std::cout, MeasureFidelity(source.Syllables, glyphs, KsX1001Syllables()));
   } catch (const TFontGenError& error) {

@@ -1,4 +1,4 @@
-#include "LayoutCli.h"
+#include "layout/LayoutCli.h"
 
 #include <charconv>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include <utf8.h>
 
-#include "UDrawText.h"
+#include "text/UDrawText.h"
 
 namespace runeplate {
 

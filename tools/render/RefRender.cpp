@@ -1,4 +1,4 @@
-#include "RefRender.h"
+#include "render/RefRender.h"
 
 #include <png.h>
 
@@ -21,24 +21,17 @@ TRgbImage::TRgbImage(int32_t width, int32_t height, uint32_t fill)
 // Font file
 // ---------------------------------------------------------------------------
 
-bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontAtlas& atlas, std::string& error) {
-  if (fileBytes.size() < FontPixelBytes) {
+bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, std::string& error) {
+  if (fileBytes.size() < FontFilePixelBytes) {
     error = "font file has " + std::to_string(fileBytes.size()) + " bytes, fewer than the " +
-            std::to_string(FontPixelBytes) + " bytes of pixel data";
+            std::to_string(FontFilePixelBytes) + " bytes of pixel data";
     return false;
   }
-  const uint8_t* rows = fileBytes.data() + (fileBytes.size() - FontPixelBytes);
-  for (int32_t fileRow = 0; fileRow < FontImageHeight; ++fileRow) {
-    const uint8_t* row = rows + static_cast<size_t>(fileRow) * FontRowBytes;
-    const int32_t y = FontImageHeight - 1 - fileRow;  // stored bottom-up
-    for (int32_t x = 0; x < FontImageWidth; ++x) {
-      atlas.SetInk(x, y, (row[x / 8] >> (7 - x % 8)) & 1);
-    }
-  }
+  atlas = DecodeFontPixels(fileBytes.data() + (fileBytes.size() - FontFilePixelBytes));
   return true;
 }
 
-bool LoadFontAtlas(const std::string& path, TFontAtlas& atlas, std::string& error) {
+bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error) {
   // Like the program, seek to the pixel data rather than read the whole file.
   std::error_code ignored;
   if (std::filesystem::is_directory(path, ignored)) {  // streams would open it and throw on reading
@@ -55,7 +48,7 @@ bool LoadFontAtlas(const std::string& path, TFontAtlas& atlas, std::string& erro
     error = "cannot find the size of font file " + path;
     return false;
   }
-  std::vector<uint8_t> bytes(std::min<uint64_t>(static_cast<uint64_t>(size), FontPixelBytes));
+  std::vector<uint8_t> bytes(std::min<uint64_t>(static_cast<uint64_t>(size), FontFilePixelBytes));
   in.seekg(size - static_cast<std::streamoff>(bytes.size()));
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!in) {
@@ -69,18 +62,6 @@ bool LoadFontAtlas(const std::string& path, TFontAtlas& atlas, std::string& erro
   return true;
 }
 
-std::vector<uint8_t> EncodeFontAtlas(const TFontAtlas& atlas) {
-  std::vector<uint8_t> bytes(FontPixelBytes, 0);
-  for (int32_t fileRow = 0; fileRow < FontImageHeight; ++fileRow) {
-    uint8_t* row = bytes.data() + static_cast<size_t>(fileRow) * FontRowBytes;
-    const int32_t y = FontImageHeight - 1 - fileRow;
-    for (int32_t x = 0; x < FontImageWidth; ++x) {
-      if (atlas.IsInk(x, y)) row[x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
-    }
-  }
-  return bytes;
-}
-
 // ---------------------------------------------------------------------------
 // Glyph quads
 // ---------------------------------------------------------------------------
@@ -92,7 +73,7 @@ namespace {
 // clears it afterwards; nothing else touches it.
 struct TDrawTarget {
   TRgbImage* Image = nullptr;
-  const TFontAtlas* Font = nullptr;
+  const TFontImage* Font = nullptr;
 };
 TDrawTarget CurrentTarget;
 
@@ -107,7 +88,7 @@ int32_t WrapTexel(int32_t value, int32_t size) {
 void DrawGlyphIntoTarget(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft,
                          int32_t srcTop, int32_t userValue) {
   TRgbImage& image = *CurrentTarget.Image;
-  const TFontAtlas& font = *CurrentTarget.Font;
+  const TFontImage& font = *CurrentTarget.Font;
   const uint32_t rgb = RgbOf(static_cast<uint32_t>(userValue));
   // Pixel (x + i, y + j) takes texel (srcLeft + i, srcTop + j): the half-pixel
   // shift of the quad puts each texel centre on a pixel centre.
@@ -130,7 +111,7 @@ void IgnoreGlyph(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) 
 // Points CurrentTarget at one image for the life of the object.
 class TTargetScope {
  public:
-  TTargetScope(TRgbImage& image, const TFontAtlas& font) { CurrentTarget = {&image, &font}; }
+  TTargetScope(TRgbImage& image, const TFontImage& font) { CurrentTarget = {&image, &font}; }
   ~TTargetScope() { CurrentTarget = {}; }
   TTargetScope(const TTargetScope&) = delete;
   TTargetScope& operator=(const TTargetScope&) = delete;
@@ -138,7 +119,7 @@ class TTargetScope {
 
 }  // namespace
 
-int32_t RenderText(TRgbImage& image, const TFontAtlas& font, int32_t x, int32_t y,
+int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                    const char16_t* text, size_t length, uint32_t colour) {
   TTargetScope scope(image, font);
   return DrawTextRun(x, y, text, length, static_cast<int32_t>(colour), DrawGlyphIntoTarget);
@@ -153,18 +134,10 @@ int32_t MeasureText(const char16_t* text, size_t length) {
 // ---------------------------------------------------------------------------
 
 uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count) {
-  // One call of RandomInt maps the state s to m s + c (mod 2^32). Both
-  // constants are read off RandomInt itself, from the states 0 and 1, so the
-  // generator stays defined in one place. Composing the map with itself by
-  // repeated squaring then jumps Count calls at once.
-  const uint32_t saved = RandomSeed;
-  RandomSeed = 0;
-  RandomInt(-1);
-  uint32_t stepAdd = RandomSeed;
-  RandomSeed = 1;
-  RandomInt(-1);
-  uint32_t stepMul = RandomSeed - stepAdd;
-  RandomSeed = saved;
+  // One step maps the state s to m s + c (mod 2^32); composing the map with
+  // itself by repeated squaring jumps Count steps at once.
+  uint32_t stepMul = RandomMultiplier;
+  uint32_t stepAdd = RandomIncrement;
   for (; count != 0; count >>= 1) {
     if (count & 1) seed = seed * stepMul + stepAdd;
     stepAdd = stepAdd * stepMul + stepAdd;
@@ -173,7 +146,7 @@ uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count) {
   return seed;
 }
 
-TRgbImage RenderFrame(uint64_t frame, const TFontAtlas& font) {
+TRgbImage RenderFrame(uint64_t frame, const TFontImage& font) {
   TRgbImage image(FrameWidth, FrameHeight, FrameClearColour);
   RandomSeed = AdvanceRandomSeed(0, frame * FrameLineCount);
   TTargetScope scope(image, font);

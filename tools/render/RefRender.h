@@ -20,7 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "FrameText.h"
+#include "font/FontFile.h"
+#include "frame/FrameText.h"
 
 namespace runeplate {
 
@@ -42,41 +43,22 @@ struct TRgbImage {
 // Red, green and blue of an A8R8G8B8 colour, as stored in a TRgbImage.
 constexpr uint32_t RgbOf(uint32_t colour) { return colour & 0x00FFFFFFu; }
 
-// The font image as the program's texture holds it: FontImageWidth x
-// FontImageHeight texels, 1 = ink (opaque white), 0 = clear (transparent).
-struct TFontAtlas {
-  std::vector<uint8_t> Ink = std::vector<uint8_t>(FontImageWidth * FontImageHeight, 0);
-
-  bool IsInk(int32_t x, int32_t y) const { return Ink[static_cast<size_t>(y) * FontImageWidth + x] != 0; }
-  void SetInk(int32_t x, int32_t y, bool ink) {
-    Ink[static_cast<size_t>(y) * FontImageWidth + x] = ink ? 1 : 0;
-  }
-};
-
-// Bytes of pixel data at the end of a font file: 256 rows of 64 bytes.
-constexpr size_t FontPixelBytes = 16384;
-constexpr size_t FontRowBytes = FontPixelBytes / FontImageHeight;
-
 // Decodes the pixel data of a font file the way the program reads it: only the
-// last FontPixelBytes bytes count, bottom image row first, most significant
+// last FontFilePixelBytes bytes count, bottom image row first, most significant
 // bit leftmost, set bit = ink; anything before them is ignored. Returns false
-// with a message in Error when the data is shorter than FontPixelBytes.
-bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontAtlas& atlas, std::string& error);
+// with a message in Error when the data is shorter than FontFilePixelBytes.
+bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, std::string& error);
 
 // Reads and decodes the font file at Path. On failure returns false and puts a
 // one-line message naming the file in Error.
-bool LoadFontAtlas(const std::string& path, TFontAtlas& atlas, std::string& error);
-
-// Encodes Atlas as a font file of exactly FontPixelBytes bytes (no header), the
-// inverse of DecodeFontAtlas.
-std::vector<uint8_t> EncodeFontAtlas(const TFontAtlas& atlas);
+bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error);
 
 // Draws Length code units of Text on one line with its top-left corner at
 // (X, Y) in Colour (A8R8G8B8; alpha ignored), through DrawTextRun. Quads are
 // clipped to the image. Returns the pen x after the run.
-int32_t RenderText(TRgbImage& image, const TFontAtlas& font, int32_t x, int32_t y,
+int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                    const char16_t* text, size_t length, uint32_t colour);
-inline int32_t RenderText(TRgbImage& image, const TFontAtlas& font, int32_t x, int32_t y,
+inline int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                           const std::u16string& text, uint32_t colour) {
   return RenderText(image, font, x, y, text.data(), text.size(), colour);
 }
@@ -93,7 +75,7 @@ uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count);
 // counter: FrameWidth x FrameHeight, white, lines 1..36 in the colours that
 // RandomInt gives them in that frame, rows 0..15 white. Leaves RandomSeed
 // where the program has it after drawing that frame's lines.
-TRgbImage RenderFrame(uint64_t frame, const TFontAtlas& font);
+TRgbImage RenderFrame(uint64_t frame, const TFontImage& font);
 
 // Converts UTF-8 to UTF-16 (code points above U+FFFF become surrogate pairs).
 // Returns false with a message naming the byte offset on malformed input:

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "RefRender.h"
+#include "render/RefRender.h"
 
 #ifndef RUNEPLATE_DEFAULT_FONT
 #define RUNEPLATE_DEFAULT_FONT "a1bit.bmp"
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
     if (utf16.empty()) return Fail(ExitBadInput, "TEXT is empty");
   }
 
-  TFontAtlas font;
+  TFontImage font;
   if (!LoadFontAtlas(fontPath, font, error)) return Fail(ExitBadInput, error);
 
   TRgbImage image;

@@ -1,4 +1,4 @@
-#include "ShotCheck.h"
+#include "render/ShotCheck.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,7 +38,7 @@ uint32_t Faded(uint32_t rgb) {
 
 }  // namespace
 
-bool ReadLineColours(const TRgbImage& shot, const TFontAtlas& font, uint32_t lineRgb[FrameLineCount],
+bool ReadLineColours(const TRgbImage& shot, const TFontImage& font, uint32_t lineRgb[FrameLineCount],
                      std::string& error) {
   if (!CoversFrame(shot)) {
     error = "shot is " + std::to_string(shot.Width) + " x " + std::to_string(shot.Height) +
@@ -97,7 +97,7 @@ int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit) {
   return found;
 }
 
-TCounterReading ReadCounter(const TRgbImage& shot, const TFontAtlas& font) {
+TCounterReading ReadCounter(const TRgbImage& shot, const TFontImage& font) {
   TCounterReading reading;
   const int32_t width = std::min(shot.Width, FrameWidth);
   const int32_t height = std::min(shot.Height, CounterBandHeight);
@@ -179,7 +179,7 @@ std::string TShotReport::Summary() const {
          " mismatched=" + (Frame < 0 ? std::string("unknown") : std::to_string(Mismatched));
 }
 
-TShotReport CheckShot(const TRgbImage& shot, const TFontAtlas& font, uint64_t frameLimit, TRgbImage* diff) {
+TShotReport CheckShot(const TRgbImage& shot, const TFontImage& font, uint64_t frameLimit, TRgbImage* diff) {
   TShotReport report;
   report.Counter = ReadCounter(shot, font);
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "RefRender.h"
+#include "render/RefRender.h"
 
 namespace runeplate {
 
@@ -32,7 +32,7 @@ constexpr uint64_t DefaultFrameSearchLimit = FramePicturePeriod - 1;
 // colour at the pixels that the font inks for the sample line. Returns false
 // with a message when the shot is smaller than a frame or the font inks no
 // pixel of the sample line.
-bool ReadLineColours(const TRgbImage& shot, const TFontAtlas& font, uint32_t lineRgb[FrameLineCount],
+bool ReadLineColours(const TRgbImage& shot, const TFontImage& font, uint32_t lineRgb[FrameLineCount],
                      std::string& error);
 
 // The frame K in 0..Limit whose 36 line colours (RandomInt values 36K + 1 ..
@@ -52,7 +52,7 @@ struct TCounterReading {
 // with Font in CounterColour from x = 0 in steps of 8 with no gaps, then white.
 // A leading zero before other digits, or a number above 1000 (the most that
 // 1000 div elapsed gives), is not valid.
-TCounterReading ReadCounter(const TRgbImage& shot, const TFontAtlas& font);
+TCounterReading ReadCounter(const TRgbImage& shot, const TFontImage& font);
 
 // One pixel that differs from the reference.
 struct TPixelMismatch {
@@ -81,7 +81,7 @@ constexpr size_t ReportedMismatches = 5;
 // Checks the top-left FrameWidth x FrameHeight of Shot against the frame its
 // line colours name. When Diff is given and a frame was recognised, fills it
 // with a faded grey copy of the shot with every failing pixel in red.
-TShotReport CheckShot(const TRgbImage& shot, const TFontAtlas& font, uint64_t frameLimit,
+TShotReport CheckShot(const TRgbImage& shot, const TFontImage& font, uint64_t frameLimit,
                       TRgbImage* diff = nullptr);
 
 }  // namespace runeplate

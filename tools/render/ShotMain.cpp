@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ShotCheck.h"
-#include "XwdFile.h"
+#include "render/ShotCheck.h"
+#include "render/XwdFile.h"
 
 #ifndef RUNEPLATE_DEFAULT_FONT
 #define RUNEPLATE_DEFAULT_FONT "a1bit.bmp"
@@ -92,7 +92,7 @@ int Check(int argc, char** argv) {
   if (shotPath.empty()) return Fail(ExitBadInput, "check wants SHOT.xwd");
 
   std::string error;
-  TFontAtlas font;
+  TFontImage font;
   if (!LoadFontAtlas(fontPath, font, error)) return Fail(ExitBadInput, error);
   TRgbImage shot;
   if (!LoadXwd(shotPath, shot, error)) return Fail(ExitBadInput, error);

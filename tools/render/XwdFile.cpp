@@ -1,4 +1,4 @@
-#include "XwdFile.h"
+#include "render/XwdFile.h"
 
 #include <cerrno>
 #include <cstring>

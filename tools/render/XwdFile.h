@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "RefRender.h"
+#include "render/RefRender.h"
 
 namespace runeplate {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "FontGen.h"
+#include "fontgen/FontGen.h"
 
 namespace runeplate::fontgen::testing {
 

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "FontGen.h"
+#include "fontgen/FontGen.h"
 #include "FontGenTesting.h"
 
 using namespace runeplate;
@@ -229,81 +229,30 @@ TEST(BuildAtlas, PutsAsciiAndHangulCellsWhereTheEngineLooksAndNothingElse) {
   const TUnifontSource source = Read(SyntheticHex());
   THangulGlyphs glyphs;
   for (int32_t g = 0; g < HangulGlyphCount; ++g) glyphs[g].SetRow(g % 16, static_cast<uint16_t>(0x8001 + g));
-  const TAtlas atlas = BuildAtlas(source, glyphs);
+  const TFontImage atlas = BuildAtlas(source, glyphs);
 
   // The layout's own numbers: 'A' at (8, 48), the replacement glyph 254 at
   // (480, 176), glyph 343 at (368, 224), control codes and DEL blank.
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 8; ++x) {
-      EXPECT_EQ(atlas.Pixel(8 + x, 48 + y), bool((AsciiRow('A', y) >> (7 - x)) & 1));
-      EXPECT_FALSE(atlas.Pixel(0 + x, 32 + y));    // U+0000
-      EXPECT_FALSE(atlas.Pixel(248 + x, 32 + y));  // U+001F
-      EXPECT_FALSE(atlas.Pixel(504 + x, 48 + y));  // U+007F
+      EXPECT_EQ(atlas.IsInk(8 + x, 48 + y), bool((AsciiRow('A', y) >> (7 - x)) & 1));
+      EXPECT_FALSE(atlas.IsInk(0 + x, 32 + y));    // U+0000
+      EXPECT_FALSE(atlas.IsInk(248 + x, 32 + y));  // U+001F
+      EXPECT_FALSE(atlas.IsInk(504 + x, 48 + y));  // U+007F
     }
     for (int x = 0; x < 16; ++x) {
-      EXPECT_EQ(atlas.Pixel(480 + x, 176 + y), glyphs[254].Pixel(x, y));
-      EXPECT_EQ(atlas.Pixel(368 + x, 224 + y), glyphs[343].Pixel(x, y));
+      EXPECT_EQ(atlas.IsInk(480 + x, 176 + y), glyphs[254].Pixel(x, y));
+      EXPECT_EQ(atlas.IsInk(368 + x, 224 + y), glyphs[343].Pixel(x, y));
     }
   }
   // Nothing outside the cells: all ink is accounted for by the glyphs.
   long ink = 0, expected = 0;
   for (int y = 0; y < FontImageHeight; ++y)
-    for (int x = 0; x < FontImageWidth; ++x) ink += atlas.Pixel(x, y);
+    for (int x = 0; x < FontImageWidth; ++x) ink += atlas.IsInk(x, y);
   for (uint32_t code = FirstPrintableAscii; code <= LastPrintableAscii; ++code)
     for (int y = 0; y < 16; ++y) expected += __builtin_popcount(AsciiRow(code, y));
   for (const TCell& glyph : glyphs) expected += glyph.PopCount();
   EXPECT_EQ(ink, expected);
-}
-
-namespace {
-
-uint32_t Le(const std::vector<uint8_t>& file, size_t at, int bytes) {
-  uint32_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file[at + i];
-  return value;
-}
-
-}  // namespace
-
-TEST(EncodeBmp, WritesAOneBitBottomUpBitmapWithInkBlackOnWhite) {
-  const std::vector<uint8_t> file = EncodeBmp(TAtlas{});
-  ASSERT_EQ(file.size(), 16446u);
-  struct TField {
-    const char* Name;
-    size_t At;
-    int Bytes;
-    uint32_t Value;
-  };
-  const TField fields[] = {
-      {"signature", 0, 2, 0x4D42},   {"file size", 2, 4, 16446}, {"reserved", 6, 4, 0},
-      {"pixel offset", 10, 4, 62},   {"info size", 14, 4, 40},   {"width", 18, 4, 512},
-      {"height (bottom-up)", 22, 4, 256}, {"planes", 26, 2, 1},  {"bits per pixel", 28, 2, 1},
-      {"compression", 30, 4, 0},     {"image size", 34, 4, 16384}, {"colours used", 46, 4, 2},
-      {"palette 0 white", 54, 4, 0x00FFFFFF}, {"palette 1 black", 58, 4, 0},
-  };
-  for (const TField& field : fields) EXPECT_EQ(Le(file, field.At, field.Bytes), field.Value) << field.Name;
-}
-
-TEST(EncodeBmp, StoresTheBottomRowFirstWithTheLeftmostPixelInTheTopBit) {
-  struct TCase {
-    int X, Y;
-    size_t Byte;  // from the start of the file
-    uint8_t Bit;
-  };
-  const TCase cases[] = {
-      {0, 0, 62 + 255 * 64, 0x80},       // top-left: last stored row
-      {511, 255, 62 + 63, 0x01},         // bottom-right: first stored row
-      {7, 255, 62, 0x01},
-      {8, 1, 62 + 254 * 64 + 1, 0x80},
-      {368, 224, 62 + 31 * 64 + 46, 0x80},  // glyph 343's corner
-  };
-  for (const TCase& c : cases) {
-    TAtlas atlas;
-    atlas.SetPixel(c.X, c.Y, true);
-    const std::vector<uint8_t> file = EncodeBmp(atlas);
-    for (size_t i = 62; i < file.size(); ++i)
-      EXPECT_EQ(file[i], i == c.Byte ? c.Bit : 0) << "pixel (" << c.X << ", " << c.Y << ") byte " << i;
-  }
 }
 
 TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNothingElse) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "FontGen.h"
+#include "fontgen/FontGen.h"
 #include "FontGenTesting.h"
 
 using namespace runeplate;
@@ -103,9 +103,9 @@ TEST(FontgenTool, CommittedVowelsOverTheLowInitialsOfSetEightLeaveTheInitialAlon
   // come back for the sake of the figures. (Medial set 3 serves ㄱ and ㅋ
   // only and keeps the one pixel their letters share there.)
   const std::string bmp = ReadFile(RUNEPLATE_ASSETS_DIR "/a1bit.bmp");
-  ASSERT_EQ(bmp.size(), BmpFileBytes);
+  ASSERT_EQ(bmp.size(), FontFileBytes);
   auto ink = [&](int x, int y) {
-    const auto byte = static_cast<unsigned char>(bmp[BmpHeaderBytes + (FontImageHeight - 1 - y) * AtlasRowBytes + x / 8]);
+    const auto byte = static_cast<unsigned char>(bmp[FontFileHeaderBytes + (FontImageHeight - 1 - y) * FontFileRowBytes + x / 8]);
     return ((byte >> (7 - x % 8)) & 1) != 0;
   };
   constexpr int AreaRows = 6, AreaColumns = 10;  // rows 0..5, columns 0..9
@@ -131,7 +131,7 @@ TEST(FontgenTool, WritesTheFontImageUnderItsDefaultNameWhenNoOutputIsGiven) {
   const TRun run = RunTool(dir, "--hex font.hex");
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
-  EXPECT_EQ(ReadFile(dir + "/a1bit.bmp").size(), BmpFileBytes);
+  EXPECT_EQ(ReadFile(dir + "/a1bit.bmp").size(), FontFileBytes);
   EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"a1bit.bmp", "font.hex"}));
   RemoveDir(dir);
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "LayoutCli.h"
+#include "layout/LayoutCli.h"
 
 using namespace runeplate;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "RefRender.h"
+#include "render/RefRender.h"
 #include "RenderTestSupport.h"
 
 using namespace runeplate;
@@ -25,9 +25,9 @@ std::vector<std::pair<int32_t, int32_t>> ChangedPixels(const TRgbImage& image, u
 }
 
 std::vector<uint8_t> RowsWithFirstBytes(uint8_t first, uint8_t last) {
-  std::vector<uint8_t> rows(FontPixelBytes, 0);
+  std::vector<uint8_t> rows(FontFilePixelBytes, 0);
   rows[0] = first;                           // first stored row: image row 255
-  rows[FontPixelBytes - FontRowBytes] = last;  // last stored row: image row 0
+  rows[FontFilePixelBytes - FontFileRowBytes] = last;  // last stored row: image row 0
   return rows;
 }
 
@@ -53,7 +53,7 @@ TEST(FontAtlasFile, ReadsOnlyTheLastRowsBottomUpWithTheHighBitLeftmost) {
     SCOPED_TRACE(c.name);
     std::vector<uint8_t> file = c.before;
     file.insert(file.end(), c.rows.begin(), c.rows.end());
-    TFontAtlas atlas;
+    TFontImage atlas;
     std::string error;
     ASSERT_TRUE(DecodeFontAtlas(file, atlas, error)) << error;
     for (int32_t row : {0, 255}) {
@@ -64,18 +64,19 @@ TEST(FontAtlasFile, ReadsOnlyTheLastRowsBottomUpWithTheHighBitLeftmost) {
       }
     }
     int inkCount = 0;
-    for (uint8_t texel : atlas.Ink) inkCount += texel;
+    for (int32_t y = 0; y < FontImageHeight; ++y)
+      for (int32_t x = 0; x < FontImageWidth; ++x) inkCount += atlas.IsInk(x, y);
     EXPECT_EQ(inkCount, static_cast<int>(c.inkInRow0.size() + c.inkInRow255.size()));
   }
 }
 
 TEST(FontAtlasFile, TrailingBytesShiftTheRowsBecauseOnlyTheLastBytesCount) {
-  const TFontAtlas original = NoiseAtlas(1);
+  const TFontImage original = NoiseAtlas(1);
   std::vector<uint8_t> file(100, 0);
-  const std::vector<uint8_t> rows = EncodeFontAtlas(original);
+  const std::vector<uint8_t> rows = EncodeFontPixels(original);
   file.insert(file.end(), rows.begin(), rows.end());
   file.insert(file.end(), {0xAA, 0x55});
-  TFontAtlas atlas;
+  TFontImage atlas;
   std::string error;
   ASSERT_TRUE(DecodeFontAtlas(file, atlas, error)) << error;
   // The last stored row is now made of the last 62 bytes of the real one plus
@@ -89,9 +90,9 @@ TEST(FontAtlasFile, TrailingBytesShiftTheRowsBecauseOnlyTheLastBytesCount) {
 
 TEST(FontAtlasFile, ShortOrMissingFilesAreErrorsThatNameTheFile) {
   const std::string shortPath = ScratchPath("short.bmp");
-  WriteBytes(shortPath, std::vector<uint8_t>(FontPixelBytes - 1, 0));
+  WriteBytes(shortPath, std::vector<uint8_t>(FontFilePixelBytes - 1, 0));
   const std::string exactPath = ScratchPath("exact.bmp");
-  WriteBytes(exactPath, std::vector<uint8_t>(FontPixelBytes, 0));
+  WriteBytes(exactPath, std::vector<uint8_t>(FontFilePixelBytes, 0));
   struct Case {
     std::string path;
     bool loads;
@@ -105,7 +106,7 @@ TEST(FontAtlasFile, ShortOrMissingFilesAreErrorsThatNameTheFile) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    TFontAtlas atlas;
+    TFontImage atlas;
     std::string error;
     EXPECT_EQ(LoadFontAtlas(c.path, atlas, error), c.loads);
     if (!c.loads) {
@@ -147,7 +148,7 @@ TEST(RenderText, EachInkTexelLandsOnItsPixelInTheLineColour) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TFontAtlas font;
+    TFontImage font;
     font.SetInk(c.texelX, c.texelY, true);
     TRgbImage image(64, 48);
     EXPECT_EQ(RenderText(image, font, c.penX, c.penY, c.text, 0xFF123456u), c.penAfter);
@@ -159,7 +160,7 @@ TEST(RenderText, EachInkTexelLandsOnItsPixelInTheLineColour) {
 }
 
 TEST(RenderText, ClearTexelsKeepEarlierPixelsAndLaterInkWins) {
-  TFontAtlas font;
+  TFontImage font;
   for (int32_t y = 0; y < 16; ++y) {
     for (int32_t x = 0; x < 8; ++x) {
       font.SetInk(8 + x, 48 + y, x < 4);   // A: left half
@@ -180,7 +181,7 @@ TEST(RenderText, ClearTexelsKeepEarlierPixelsAndLaterInkWins) {
 TEST(RenderText, LaterGlyphsOfOneSyllableDrawOverEarlierOnes) {
   // 가 is glyph 0 then glyph 176 at the same place; in one colour the result
   // is their union, which only holds if neither quad erases the other.
-  const TFontAtlas font = NoiseAtlas(3);
+  const TFontImage font = NoiseAtlas(3);
   TRgbImage image(16, 16);
   RenderText(image, font, 0, 0, u"가", 0xFF000000u);
   for (int32_t y = 0; y < 16; ++y) {
@@ -192,7 +193,7 @@ TEST(RenderText, LaterGlyphsOfOneSyllableDrawOverEarlierOnes) {
 }
 
 TEST(RenderText, AlphaByteNeverShows) {
-  const TFontAtlas font = NoiseAtlas(4);
+  const TFontImage font = NoiseAtlas(4);
   const uint32_t colours[] = {0x00000000u, 0x80000000u, 0xFF000000u, 0x00ABCDEFu, 0xFFABCDEFu};
   TRgbImage reference(80, 16);
   RenderText(reference, font, 0, 0, u"Ab가", 0x00ABCDEFu);
@@ -208,7 +209,7 @@ TEST(RenderText, AlphaByteNeverShows) {
 }
 
 TEST(RenderText, QuadsAreClippedToTheImage) {
-  TFontAtlas font;
+  TFontImage font;
   for (int32_t y = 0; y < 16; ++y) {
     for (int32_t x = 0; x < 16; ++x) font.SetInk(480 + x, 176 + y, true);  // glyph 254, solid
   }
@@ -246,7 +247,7 @@ TEST(AdvanceRandomSeed, JumpsAsManyStepsAsRandomIntTakes) {
 }
 
 TEST(RenderFrame, LinesTakeTheRandomSequenceFromPosition36KPlus1) {
-  const TFontAtlas font = NoiseAtlas(5);
+  const TFontImage font = NoiseAtlas(5);
   for (uint64_t frame : {0ull, 1ull, 2ull, 1000ull}) {
     SCOPED_TRACE(frame);
     RandomSeed = 0;

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "RefRender.h"
-#include "XwdFile.h"
+#include "render/RefRender.h"
+#include "render/XwdFile.h"
 
 namespace runeplate::testing {
 
 // A font whose every texel is ink with probability one half, fixed by Seed:
 // every cell differs from every other, so a glyph drawn from the wrong cell or
 // at the wrong offset shows.
-inline TFontAtlas NoiseAtlas(uint32_t seed) {
-  TFontAtlas atlas;
+inline TFontImage NoiseAtlas(uint32_t seed) {
+  TFontImage atlas;
   uint32_t state = seed * 2654435761u + 12345u;
   for (int32_t y = 0; y < FontImageHeight; ++y) {
     for (int32_t x = 0; x < FontImageWidth; ++x) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
-#include "ShotCheck.h"
+#include "render/ShotCheck.h"
 
 using namespace runeplate;
 using namespace runeplate::testing;
@@ -16,7 +16,7 @@ namespace {
 constexpr uint32_t CounterRgb = RgbOf(CounterColour);
 
 // Frame K with Counter drawn the way the program draws it (none when empty).
-TRgbImage ShotOfFrame(uint64_t frame, const TFontAtlas& font, const std::u16string& counter) {
+TRgbImage ShotOfFrame(uint64_t frame, const TFontImage& font, const std::u16string& counter) {
   TRgbImage shot = RenderFrame(frame, font);
   RenderText(shot, font, 0, 0, counter, CounterColour);
   return shot;
@@ -35,7 +35,7 @@ std::u16string CounterText(int32_t rate) {
 
 TEST(ReadLineColours, GivesTheProgramsFirstColoursForFrame0) {
   // Line 1 of a run is 0x00000000, black ink in spite of its zero alpha.
-  const TFontAtlas font = NoiseAtlas(11);
+  const TFontImage font = NoiseAtlas(11);
   uint32_t lines[FrameLineCount];
   std::string error;
   ASSERT_TRUE(ReadLineColours(RenderFrame(0, font), font, lines, error)) << error;
@@ -49,7 +49,7 @@ TEST(ReadLineColours, GivesTheProgramsFirstColoursForFrame0) {
 }
 
 TEST(ReadLineColours, OutvotesAFewDamagedPixels) {
-  const TFontAtlas font = NoiseAtlas(12);
+  const TFontImage font = NoiseAtlas(12);
   TRgbImage shot = RenderFrame(9, font);
   uint32_t clean[FrameLineCount], damaged[FrameLineCount];
   std::string error;
@@ -61,7 +61,7 @@ TEST(ReadLineColours, OutvotesAFewDamagedPixels) {
 }
 
 TEST(IdentifyFrame, FindsTheFrameWhoseLineColoursMatch) {
-  const TFontAtlas font = NoiseAtlas(13);
+  const TFontImage font = NoiseAtlas(13);
   struct Case {
     uint64_t frame, limit;
     int64_t found;
@@ -104,7 +104,7 @@ TEST(IdentifyFrame, RejectsColoursThatAgreeOnlyInPart) {
 // ---------------------------------------------------------------------------
 
 TEST(ReadCounter, ReadsTheRateOrItsAbsence) {
-  const TFontAtlas font = NoiseAtlas(14);
+  const TFontImage font = NoiseAtlas(14);
   const int32_t rates[] = {-1, 0, 1, 7, 62, 333, 1000};
   for (int32_t rate : rates) {
     SCOPED_TRACE(rate);
@@ -116,29 +116,29 @@ TEST(ReadCounter, ReadsTheRateOrItsAbsence) {
 }
 
 TEST(ReadCounter, RejectsBandsTheProgramCannotDraw) {
-  const TFontAtlas font = NoiseAtlas(15);
+  const TFontImage font = NoiseAtlas(15);
   struct Case {
     const char* name;
     std::u16string counter;
-    void (*damage)(TRgbImage&, const TFontAtlas&);
+    void (*damage)(TRgbImage&, const TFontImage&);
     std::string problem;
   };
   const Case cases[] = {
-      {"a pixel of another colour", u"62", [](TRgbImage& s, const TFontAtlas&) { s.At(700, 3) = 0x2040FE; },
+      {"a pixel of another colour", u"62", [](TRgbImage& s, const TFontImage&) { s.At(700, 3) = 0x2040FE; },
        "(700, 3) is #2040FE"},
-      {"black ink", u"", [](TRgbImage& s, const TFontAtlas&) { s.At(0, 0) = 0; },
+      {"black ink", u"", [](TRgbImage& s, const TFontImage&) { s.At(0, 0) = 0; },
        "neither white nor the counter colour"},
       {"a cell that is no digit", u"1",
-       [](TRgbImage& s, const TFontAtlas&) {
+       [](TRgbImage& s, const TFontImage&) {
          for (int32_t y = 0; y < 16; ++y) {
            for (int32_t x = 8; x < 16; ++x) s.At(x, y) = CounterRgb;
          }
        },
        "x = 8 matches no digit"},
       {"a digit one pixel off", u"",
-       [](TRgbImage& s, const TFontAtlas& f) { RenderText(s, f, 1, 0, u"8", CounterColour); },
+       [](TRgbImage& s, const TFontImage& f) { RenderText(s, f, 1, 0, u"8", CounterColour); },
        "x = 0 matches no digit"},
-      {"ink after a gap", u"5", [](TRgbImage& s, const TFontAtlas&) { s.At(17, 4) = CounterRgb; },
+      {"ink after a gap", u"5", [](TRgbImage& s, const TFontImage&) { s.At(17, 4) = CounterRgb; },
        "stray ink at (17, 4)"},
       {"a leading zero", u"062", nullptr, "leading zero"},
       {"above 1000", u"1001", nullptr, "above 1000"},
@@ -159,7 +159,7 @@ TEST(ReadCounter, RejectsBandsTheProgramCannotDraw) {
 // ---------------------------------------------------------------------------
 
 TEST(CheckShot, PassesExactFramesWithOrWithoutCounter) {
-  const TFontAtlas font = NoiseAtlas(16);
+  const TFontImage font = NoiseAtlas(16);
   struct Case {
     uint64_t frame;
     std::u16string counter;
@@ -186,7 +186,7 @@ TEST(CheckShot, PassesExactFramesWithOrWithoutCounter) {
 }
 
 TEST(CheckShot, CountsAndLocatesDifferingPixelsAndMarksThemInTheDiff) {
-  const TFontAtlas font = NoiseAtlas(17);
+  const TFontImage font = NoiseAtlas(17);
   TRgbImage shot = ShotOfFrame(8, font, u"99");
   const TRgbImage clean = shot;
   // Row 599 lies below the last line and row 16 is the first line's top.
@@ -221,7 +221,7 @@ TEST(CheckShot, CountsAndLocatesDifferingPixelsAndMarksThemInTheDiff) {
 }
 
 TEST(CheckShot, FailsWithAReasonWhenTheShotIsNoFrame) {
-  const TFontAtlas font = NoiseAtlas(18);
+  const TFontImage font = NoiseAtlas(18);
   struct Case {
     const char* name;
     TRgbImage shot;
@@ -258,7 +258,7 @@ class ShippedFont : public ::testing::Test {
     if (!std::ifstream(RUNEPLATE_SHIPPED_FONT).good()) GTEST_SKIP() << "no " << RUNEPLATE_SHIPPED_FONT << " yet";
     ASSERT_TRUE(LoadFontAtlas(RUNEPLATE_SHIPPED_FONT, Font, error)) << error;
   }
-  TFontAtlas Font;
+  TFontImage Font;
 };
 
 TEST_F(ShippedFont, EveryRateTheCounterCanShowReadsBack) {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "RenderTestSupport.h"
-#include "ShotCheck.h"
+#include "render/ShotCheck.h"
 
 using namespace runeplate;
 using namespace runeplate::testing;
@@ -46,16 +46,16 @@ class ToolCommandLine : public ::testing::Test {
   void SetUp() override {
     Font = NoiseAtlas(21);
     std::vector<uint8_t> file(62, 0x42);  // a header the tools must skip
-    const std::vector<uint8_t> rows = EncodeFontAtlas(Font);
+    const std::vector<uint8_t> rows = EncodeFontPixels(Font);
     file.insert(file.end(), rows.begin(), rows.end());
     WriteBytes(FontPath, file);
-    WriteBytes(ShortFontPath, std::vector<uint8_t>(FontPixelBytes - 1, 0));
+    WriteBytes(ShortFontPath, std::vector<uint8_t>(FontFilePixelBytes - 1, 0));
   }
   void TearDown() override {
     for (const std::string& path : {FontPath, ShortFontPath, OutPath, ShotPath}) std::remove(path.c_str());
   }
 
-  TFontAtlas Font;
+  TFontImage Font;
   const std::string FontPath = ScratchPath("font.bmp");
   const std::string ShortFontPath = ScratchPath("short.bmp");
   const std::string OutPath = ScratchPath("out.png");

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
-#include "XwdFile.h"
+#include "render/XwdFile.h"
 
 using namespace runeplate;
 using namespace runeplate::testing;

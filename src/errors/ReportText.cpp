@@ -1,4 +1,4 @@
-#include "ReportText.h"
+#include "errors/ReportText.h"
 
 #include <cxxabi.h>
 

@@ -1,4 +1,4 @@
-#include "Faults.h"
+#include "errors/Faults.h"
 
 #include <cstdio>
 
@@ -25,9 +25,6 @@ void FormatAbsoluteAddress(const void* address, char (&text)[2 * sizeof(void*) +
 
 }  // namespace
 
-EExternalException::EExternalException(const TFaultRecord& fault)
-    : EExternal("EExternalException", ExternalExceptionMessage(fault.Code), fault) {}
-
 std::string AccessViolationMessage(const void* codeAddress, const char* moduleName, bool write,
                                    const void* dataAddress) {
   char code[2 * sizeof(void*) + 1];
@@ -42,38 +39,17 @@ std::string AccessViolationMessage(const void* codeAddress, const char* moduleNa
 
 std::unique_ptr<EExternal> CreateFaultException(const TFaultRecord& fault,
                                                 const char* codeModuleName) {
-  switch (fault.Code) {
-    case AccessViolationCode:
-      return std::make_unique<EAccessViolation>(
-          AccessViolationMessage(fault.Address, codeModuleName, fault.Information[0] != 0,
-                                 reinterpret_cast<const void*>(fault.Information[1])),
-          fault);
-    case ArrayBoundsExceededCode:
-      return std::make_unique<ERangeError>(fault);
-    case FloatDenormalOperandCode:
-    case FloatUnderflowCode:
-      return std::make_unique<EUnderflow>(fault);
-    case FloatDivideByZeroCode:
-      return std::make_unique<EZeroDivide>(fault);
-    case FloatInexactResultCode:
-    case FloatInvalidOperationCode:
-    case FloatStackCheckCode:
-      return std::make_unique<EInvalidOp>(fault);
-    case FloatOverflowCode:
-      return std::make_unique<EOverflow>(fault);
-    case IntegerDivideByZeroCode:
-      return std::make_unique<EDivByZero>(fault);
-    case IntegerOverflowCode:
-      return std::make_unique<EIntOverflow>(fault);
-    case PrivilegedInstructionCode:
-      return std::make_unique<EPrivilege>(fault);
-    case StackOverflowCode:
-      return std::make_unique<EStackOverflow>(fault);
-    case ControlCExitCode:
-      return std::make_unique<EControlC>(fault);
-    default:
-      return std::make_unique<EExternalException>(fault);
+  for (const TFaultKind& kind : FaultTable) {
+    if (kind.Code != fault.Code) continue;
+    std::string message =
+        kind.Message ? kind.Message
+                     : AccessViolationMessage(fault.Address, codeModuleName,
+                                              fault.Information[0] != 0,
+                                              reinterpret_cast<const void*>(fault.Information[1]));
+    return std::make_unique<EExternal>(kind.ClassName, std::move(message), fault);
   }
+  return std::make_unique<EExternal>("EExternalException", ExternalExceptionMessage(fault.Code),
+                                     fault);
 }
 
 }  // namespace runeplate

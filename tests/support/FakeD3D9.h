@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "D3D9Stubs.h"
-#include "UDxApp.h"
+#include "support/D3D9Stubs.h"
+#include "dx/UDxApp.h"
 
 namespace runeplate::test {
 

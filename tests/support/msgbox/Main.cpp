@@ -17,7 +17,7 @@
 #include <cstring>
 #include <string>
 
-#include "MessageBoxReader.h"
+#include "support/msgbox/MessageBoxReader.h"
 
 int main(int argc, char** argv) {
   using namespace runeplate;

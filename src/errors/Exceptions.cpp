@@ -1,4 +1,4 @@
-#include "Exceptions.h"
+#include "errors/Exceptions.h"
 
 #include <cstdio>
 

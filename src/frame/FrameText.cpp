@@ -1,11 +1,11 @@
-#include "FrameText.h"
+#include "frame/FrameText.h"
 
 namespace runeplate {
 
 uint32_t RandomSeed = 0;
 
 uint32_t RandomInt(int32_t range) {
-  RandomSeed = RandomSeed * 134775813u + 1u;  // 0x08088405, wraps modulo 2^32
+  RandomSeed = NextRandomSeed(RandomSeed);
   const uint64_t product = static_cast<uint64_t>(RandomSeed) * static_cast<uint32_t>(range);
   return static_cast<uint32_t>(product >> 32);
 }

@@ -12,7 +12,7 @@
 #include <exception>
 #include <string>
 
-#include "Exceptions.h"
+#include "errors/Exceptions.h"
 
 namespace runeplate {
 

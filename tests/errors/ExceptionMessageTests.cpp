@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Exceptions.h"
-#include "Faults.h"
+#include "errors/Exceptions.h"
+#include "errors/Faults.h"
 
 using namespace runeplate;
 

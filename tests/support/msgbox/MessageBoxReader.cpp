@@ -1,4 +1,4 @@
-#include "MessageBoxReader.h"
+#include "support/msgbox/MessageBoxReader.h"
 
 namespace runeplate {
 

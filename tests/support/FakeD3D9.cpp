@@ -1,4 +1,4 @@
-#include "FakeD3D9.h"
+#include "support/FakeD3D9.h"
 
 #include <cstdarg>
 #include <cstdio>

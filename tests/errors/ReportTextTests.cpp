@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "Exceptions.h"
-#include "ReportText.h"
+#include "errors/Exceptions.h"
+#include "errors/ReportText.h"
 
 using namespace runeplate;
 

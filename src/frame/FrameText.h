@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "UDrawText.h"
+#include "text/UDrawText.h"
 
 namespace runeplate {
 
@@ -17,7 +17,12 @@ namespace runeplate {
 // run draws the same colours.
 extern uint32_t RandomSeed;
 
-// Advances RandomSeed (seed * 134775813 + 1, modulo 2^32) and returns the upper
+// The generator's step: the state after Seed, Seed * 134775813 + 1 modulo 2^32.
+constexpr uint32_t RandomMultiplier = 134775813u;  // 0x08088405
+constexpr uint32_t RandomIncrement = 1u;
+constexpr uint32_t NextRandomSeed(uint32_t seed) { return seed * RandomMultiplier + RandomIncrement; }
+
+// Advances RandomSeed to NextRandomSeed(RandomSeed) and returns the upper
 // 32 bits of seed * range (range read as unsigned): a value in 0..range-1, or
 // for range -1 the new seed minus 1 (0 when the new seed is 0).
 uint32_t RandomInt(int32_t range);

@@ -1,0 +1,63 @@
+#include "font/FontFile.h"
+
+#include <algorithm>
+
+namespace runeplate {
+
+TFontImage DecodeFontPixels(const uint8_t* block) {
+  TFontImage image;
+  for (int32_t y = 0; y < FontImageHeight; ++y) {
+    const uint8_t* stored = block + StoredFontRow(y) * FontFileRowBytes;
+    std::copy(stored, stored + FontFileRowBytes, image.Bits.begin() + y * FontFileRowBytes);
+  }
+  return image;
+}
+
+std::vector<uint8_t> EncodeFontPixels(const TFontImage& image) {
+  std::vector<uint8_t> block(FontFilePixelBytes);
+  for (int32_t y = 0; y < FontImageHeight; ++y) {
+    const auto row = image.Bits.begin() + y * FontFileRowBytes;
+    std::copy(row, row + FontFileRowBytes, block.begin() + StoredFontRow(y) * FontFileRowBytes);
+  }
+  return block;
+}
+
+namespace {
+
+void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeFontFile(const TFontImage& image) {
+  std::vector<uint8_t> file;
+  file.reserve(FontFileBytes);
+  // BITMAPFILEHEADER
+  file.push_back('B');
+  file.push_back('M');
+  PutLe(file, FontFileBytes, 4);
+  PutLe(file, 0, 4);  // two reserved words
+  PutLe(file, FontFileHeaderBytes, 4);
+  // BITMAPINFOHEADER; a positive height means bottom-up rows, as the pixel
+  // block stores them.
+  PutLe(file, 40, 4);
+  PutLe(file, FontImageWidth, 4);
+  PutLe(file, FontImageHeight, 4);
+  PutLe(file, 1, 2);  // planes
+  PutLe(file, 1, 2);  // bits per pixel
+  PutLe(file, 0, 4);  // BI_RGB, uncompressed
+  PutLe(file, FontFilePixelBytes, 4);
+  PutLe(file, 2835, 4);  // 72 dots per inch, as pixels per metre
+  PutLe(file, 2835, 4);
+  PutLe(file, 2, 4);  // colours used
+  PutLe(file, 2, 4);  // colours important
+  // Palette, blue-green-red-reserved: 0 background white, 1 ink black.
+  PutLe(file, 0x00FFFFFF, 4);
+  PutLe(file, 0x00000000, 4);
+  const std::vector<uint8_t> block = EncodeFontPixels(image);
+  file.insert(file.end(), block.begin(), block.end());
+  return file;
+}
+
+}  // namespace runeplate
