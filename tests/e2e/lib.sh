@@ -3,9 +3,10 @@
 # from a folder of its own, screenshots, keys, and bounded waits. Source it
 # from bash.
 #
-# Settings, from the environment (CTest sets them; scripts/run too):
+# Settings, from the environment (CTest sets them; scripts/run and the
+# benchmark's runner read them from the Windows build's e2e-settings.sh):
 #   RUNEPLATE_BIN          folder holding runeplate.exe and a1bit.bmp
-#   RUNEPLATE_TOOLS        folder holding the native runeplate-shot
+#   RUNEPLATE_SHOT         the native runeplate-shot
 #   RUNEPLATE_MSGBOX       runeplate-msgbox.exe (reads and closes a message box)
 #   RUNEPLATE_E2E_HELPER   runeplate-e2e-helper.exe
 #   RUNEPLATE_E2E_WORK     where scenarios keep their files
@@ -262,8 +263,8 @@ e2e_shot() {
 }
 
 e2e_shot_tool() {
-  local tool="${RUNEPLATE_TOOLS:?RUNEPLATE_TOOLS is not set}/runeplate-shot"
-  [ -x "$tool" ] || e2e_fail "no $tool: build the native preset's tools first"
+  local tool="${RUNEPLATE_SHOT:?RUNEPLATE_SHOT is not set}"
+  [ -x "$tool" ] || e2e_fail "no $tool: build the Windows build's target runeplate_native_shot"
   echo "$tool"
 }
 
