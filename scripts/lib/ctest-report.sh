@@ -52,76 +52,103 @@ retried_names() {
     <(junit_passed_names "$2" | sort -u)
 }
 
-# ctest_progress PRESET GROUPS: reads CTest's console output and prints, for
-# people watching, each failed attempt as it happens followed by the test's
-# output, and, when GROUPS is "groups", one line per finished test group: a
-# GoogleTest suite, or an end-to-end scenario on its own since one alone runs
-# for up to minutes. Counts nothing that scripts/test reports.
+# ctest_progress PRESET GROUPS [QUIET]: reads CTest's console output and
+# prints, for people watching, each failed attempt as it happens followed by
+# the test's output; when GROUPS is "groups", a line per finished test group
+# (a GoogleTest suite, or an end-to-end scenario on its own, since one alone
+# runs for minutes); and, whenever CTest has said nothing for QUIET seconds
+# (default 60), which test is still running. Counts nothing that scripts/test
+# reports.
 ctest_progress() {
-  local preset=$1 groups=$2 line name status first key passthrough=0
-  local group="" gPassed=0 gFailed=0 gSkipped=0 gStart=$SECONDS lastResult=$SECONDS
-  flush_group() {
-    [ "$groups" = groups ] && [ -n "$group" ] || return 0
-    local more=""
-    [ "$gFailed" -eq 0 ] || more=", $gFailed failed"
-    [ "$gSkipped" -eq 0 ] || more="$more, $gSkipped skipped"
-    echo "  $preset: $group: $gPassed passed$more ($((SECONDS - gStart)) s)"
-  }
-  # A result line; what follows the dots may run over more than one line
-  # (a failed regular expression is quoted whole), so only "***" tells a
-  # failed attempt from a passed one.
+  local preset=$1 groups=$2 quiet=${3:-60}
+  local line chunk="" buffer="" current="" since=$SECONDS passthrough=0
+  local group="" gPassed=0 gFailed=0 gSkipped=0 gStart=$SECONDS
   # CTest pads every name with at least three dots; names of parameterised
-  # GoogleTest cases hold spaces ("Set/Case.Name/0  # GetParam() = 0").
+  # GoogleTest cases hold spaces ("Set/Case.Name/0  # GetParam() = 0"). What
+  # follows the dots may run over more than one line (a failed regular
+  # expression is quoted whole), so only "***" tells a failed attempt from a
+  # passed one.
   local result='^ *([0-9]+/[0-9]+ +)?Test +#[0-9]+: (.+) \.{3,} *(\*\*\*)?(.*)$'
-  while IFS= read -r line; do
-    if [[ $line =~ $result ]]; then
+  local start='^ *Start +[0-9]+: (.+)$'
+  while :; do
+    if IFS= read -r -t "$quiet" chunk; then
+      line=$buffer$chunk
+      buffer=""
+    elif [ $? -gt 128 ]; then
+      # Nothing for a while; keep what came of an unfinished line.
+      buffer+=$chunk
+      [ -z "$current" ] || echo "  $preset: $current still running ($((SECONDS - since)) s)"
+      continue
+    else
+      line=$buffer$chunk
+      [ -n "$line" ] || break
+      buffer=""
+      chunk=""
+    fi
+    if [[ $line =~ $start ]]; then
       passthrough=0
-      first=${BASH_REMATCH[1]}
-      name=${BASH_REMATCH[2]}
-      status=${BASH_REMATCH[4]}
-      [ -n "${BASH_REMATCH[3]}" ] || status=Passed
-      # "Failed    0.02 sec", "Not Run   0.00 sec": the status alone.
-      status=${status%%  *}
-      key=${name%%.*}
-      [[ $name == e2e.* ]] && key=$name
-      if [ "$key" != "$group" ]; then
-        flush_group
-        # The group's first test began when the test before it ended.
-        group=$key gPassed=0 gFailed=0 gSkipped=0 gStart=$lastResult
-      fi
-      lastResult=$SECONDS
-      case $status in
-        Passed)
-          gPassed=$((gPassed + 1))
-          if [ -z "$first" ]; then
-            echo "  $preset: $name passed on a second attempt"
-            gFailed=$((gFailed - 1))
-          fi
-          ;;
-        Skipped) gSkipped=$((gSkipped + 1)) ;;
-        *)
-          if [ -n "$first" ]; then
-            gFailed=$((gFailed + 1))
-            echo "  $preset: FAILED $name ($status)"
-          else
-            echo "  $preset: FAILED $name again ($status)"
-          fi
-          passthrough=1
-          ;;
-      esac
-    elif [[ $line =~ ^\ *Start\ +[0-9]+:\  ]]; then
+      current=${BASH_REMATCH[1]}
+      since=$SECONDS
+      progress_group "$current"
+    elif [[ $line =~ $result ]]; then
       passthrough=0
+      current=""
+      progress_result "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" "${BASH_REMATCH[3]}" "${BASH_REMATCH[4]}"
     elif [[ $line =~ ^[0-9]+%\ tests\ passed ]]; then
       # CTest's own summary follows; scripts/test counts from the JUnit report.
       passthrough=0
-      flush_group
-      group=""
+      progress_group ""
       groups=none
     elif [ "$passthrough" -eq 1 ] && [ -n "$line" ]; then
       echo "    $line"
     fi
   done
-  flush_group
+  progress_group ""
+}
+
+# The parts of ctest_progress, sharing its variables.
+# progress_group NAME: NAME's test starts (or nothing more, with ""): the
+# group before ends if NAME is not of it.
+progress_group() {
+  local key=${1%%.*}
+  [[ $1 == e2e.* ]] && key=$1
+  [ "$key" != "$group" ] || return 0
+  if [ "$groups" = groups ] && [ -n "$group" ]; then
+    local more=""
+    [ "$gFailed" -eq 0 ] || more=", $gFailed failed"
+    [ "$gSkipped" -eq 0 ] || more="$more, $gSkipped skipped"
+    echo "  $preset: $group: $gPassed passed$more ($((SECONDS - gStart)) s)"
+  fi
+  group=$key gPassed=0 gFailed=0 gSkipped=0 gStart=$SECONDS
+}
+
+# progress_result FIRST NAME STARS STATUS: one attempt's result; FIRST is
+# empty for a second attempt.
+progress_result() {
+  local first=$1 name=$2 status=$4
+  [ -n "$3" ] || status=Passed
+  # "Failed    0.02 sec", "Not Run   0.00 sec": the status alone.
+  status=${status%%  *}
+  progress_group "$name"
+  case $status in
+    Passed)
+      gPassed=$((gPassed + 1))
+      if [ -z "$first" ]; then
+        echo "  $preset: $name passed on a second attempt"
+        gFailed=$((gFailed - 1))
+      fi
+      ;;
+    Skipped) gSkipped=$((gSkipped + 1)) ;;
+    *)
+      if [ -n "$first" ]; then
+        gFailed=$((gFailed + 1))
+        echo "  $preset: FAILED $name ($status)"
+      else
+        echo "  $preset: FAILED $name again ($status)"
+      fi
+      passthrough=1
+      ;;
+  esac
 }
 
 # build_progress PRESET: reads a build's output and says every half minute

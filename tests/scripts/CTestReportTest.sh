@@ -3,7 +3,8 @@
 # one test of every outcome, repeated until it passes as the Windows preset
 # is. Catches a count that takes a test that never ran for a pass or a skip,
 # a second attempt that goes unnamed, and progress lines that miscount
-# attempts or break on the names of parameterised cases.
+# attempts, break on the names of parameterised cases, give a group the
+# time of another, or stay silent while a long test runs.
 set -u
 source "$(dirname "$0")/../../scripts/lib/ctest-report.sh"
 work=$1
@@ -14,6 +15,7 @@ cmake_minimum_required(VERSION 3.25)
 project(outcomes NONE)
 enable_testing()
 add_test(NAME Pass.ok COMMAND true)
+add_test(NAME Slow.sleep COMMAND sleep 3)
 add_test(NAME "Param/Suite.Case/0  # GetParam() = 0" COMMAND true)
 add_test(NAME Flaky.second COMMAND sh -c "[ -e flag ] || { touch flag; echo first attempt; exit 1; }")
 add_test(NAME Fail.always COMMAND sh -c "echo broken; exit 3")
@@ -28,8 +30,9 @@ add_test(NAME e2e.one COMMAND true)
 add_test(NAME e2e.two COMMAND true)
 CMAKE
 cmake -S "$work/src" -B "$work/build" >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; exit 1; }
-(cd "$work/build" && ctest --repeat until-pass:2 --output-on-failure --output-junit "$work/junit.xml") \
-  >"$work/console.log" 2>&1
+# Read as it comes, saying which test still runs after a second of silence.
+(cd "$work/build" && ctest --repeat until-pass:2 --output-on-failure --output-junit "$work/junit.xml") 2>&1 |
+  tee "$work/console.log" | ctest_progress t groups 1 >"$work/progress.log"
 
 failures=0
 expect() {
@@ -40,13 +43,16 @@ expect() {
   fi
 }
 
-expect "passed failed skipped" "$(junit_counts "$work/junit.xml")" "5 4 1"
+expect "passed failed skipped" "$(junit_counts "$work/junit.xml")" "6 4 1"
 expect "tests that passed only on a second attempt" "$(retried_names "$work/console.log" "$work/junit.xml")" "Flaky.second"
 : >"$work/empty.xml"
 junit_counts "$work/empty.xml" >/dev/null && expect "a report without tests" "counted" "refused"
 junit_counts "$work/absent.xml" 2>/dev/null && expect "a missing report" "counted" "refused"
 
-progress=$(ctest_progress t groups <"$work/console.log" | sed -E 's/ \([0-9]+ s\)$//')
+grep -qE '^  t: Pass: 1 passed \([01] s\)$' "$work/progress.log" || expect "time of a quick group" "(other)" "0 or 1 s"
+grep -qE '^  t: Slow: 1 passed \([3-9] s\)$' "$work/progress.log" || expect "time of a slow group" "(other)" "3 s or more"
+grep -q '^  t: Slow.sleep still running' "$work/progress.log" || expect "a long test" "unmentioned" "still running"
+progress=$(sed -E 's/ \([0-9]+ s\)$//' "$work/progress.log")
 while IFS= read -r line; do
   grep -qxF -- "$line" <<<"$progress" || expect "progress line" "(missing)" "$line"
 done <<'LINES'
