@@ -3,28 +3,15 @@
 # reports it as no frame of the program (the screen is black). Skipped (77)
 # where Xvfb or xwd is not installed.
 set -u
+source "$(dirname "$0")/../../../scripts/lib/wine-screen.sh"
 shot_tool=$1
 work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'screen_stop; rm -rf "$work"' EXIT
 
-command -v Xvfb >/dev/null && command -v xwd >/dev/null || { echo "Xvfb or xwd missing"; exit 77; }
+screen_available && command -v xwd >/dev/null || { echo "Xvfb or xwd missing"; exit 77; }
+screen_start "$work" || exit 1
 
-# -displayfd lets the server pick a free display and tell us which.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-display=$(head -n1 "$work/display")
-[ -n "$display" ] || { echo "Xvfb did not start"; exit 1; }
-
-DISPLAY=":$display" xwd -root -silent >"$work/shot.xwd" || { echo "xwd failed"; exit 1; }
+xwd -root -silent >"$work/shot.xwd" || { echo "xwd failed"; exit 1; }
 
 "$shot_tool" topng "$work/shot.xwd" "$work/shot.png" || { echo "topng failed"; exit 1; }
 signature=$(head -c 8 "$work/shot.png" | od -An -tx1 | tr -d ' \n')
