@@ -359,6 +359,14 @@ namespace {
   }
 }
 
+// The pen moves modulo 2^32: signed overflow is undefined, so the sum is taken
+// unsigned. Converting it back is implementation-defined before C++20; GCC,
+// the only compiler this builds with, defines it as reduction modulo 2^32,
+// which gives the two's-complement value.
+int32_t AdvancePen(int32_t x, int32_t advance) {
+  return static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(advance));
+}
+
 }  // namespace
 
 void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list); }
@@ -381,7 +389,7 @@ int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
       if (count > 1) callback(x, y, width, height, rects[1].Left, rects[1].Top, userValue);
       if (count > 2) callback(x, y, width, height, rects[2].Left, rects[2].Top, userValue);
     }
-    x += AdvanceOf(code);
+    x = AdvancePen(x, AdvanceOf(code));
   }
   return x;
 }

@@ -145,7 +145,9 @@ constexpr int32_t AdvanceOf(uint32_t code) { return code < 128 ? 8 : 16; }
 // srcTop, UserValue), all rectangles of a character at the same destination,
 // then advances X by AdvanceOf(code). Y never changes; control codes are
 // ordinary cells. Returns the pen x after the run. Allocates nothing. A null
-// Text draws nothing; Callback must not be null.
+// Text draws nothing; Callback must not be null. The pen wraps modulo 2^32 as
+// a 32-bit two's-complement value: from X = 2147483647 an ASCII character
+// moves it to -2147483641, so every X gives a defined run.
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback);
 
