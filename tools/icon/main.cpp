@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
 #include "IconFile.h"
 
 #ifndef RUNEPLATE_DEFAULT_FONT
@@ -39,19 +37,26 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Writes the program's icon, 한 from the font atlas at 16 x 16 and 32 x 32."};
   std::string fontPath = RUNEPLATE_DEFAULT_FONT;
   std::string outPath;
-  app.add_option("--font", fontPath, "font file, of which the last 16384 bytes are read")
-      ->capture_default_str();
-  app.add_option("-o", outPath, "the .ico file to write")->required();
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::ParseError& e) {
-    return Fail(ExitBadInput, e.what());
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--help" || arg == "-h") {
+      std::printf(
+          "usage: runeplate-icon [--font FILE] -o OUT.ico\n"
+          "Writes the program's icon, 한 from the font atlas at 16 x 16 and 32 x 32.\n"
+          "  --font FILE  font file, of which the last 16384 bytes are read\n"
+          "               (default: %s)\n",
+          RUNEPLATE_DEFAULT_FONT);
+      return 0;
+    }
+    if ((arg == "--font" || arg == "-o") && k + 1 < argc) {
+      (arg == "-o" ? outPath : fontPath) = argv[++k];
+    } else {
+      return Fail(ExitBadInput, "unexpected argument " + arg + " (see --help)");
+    }
   }
+  if (outPath.empty()) return Fail(ExitBadInput, "no output file given (-o OUT.ico)");
 
   TFontAtlas font;
   std::string error;
