@@ -74,6 +74,9 @@ TEST(LayoutTool, PrintsTheCallbacksAndEndOfARun) {
       {"raw units with a lone surrogate", {"--units", "DC00,41"}, "",
        "0 0 16 16 480 176\n0 0 16 16 480 176\n16 0 8 16 8 48\nend 24\n"},
       {"empty text", {""}, "", "end 0\n"},
+      // Pens wrap modulo 2^32; an overflowing signed add stops the sanitizer build.
+      {"pens wrap at the top of the range", {"--x", "2147483647", "AB"}, "",
+       "2147483647 0 8 16 8 48\n-2147483641 0 8 16 16 48\nend -2147483633\n"},
   };
   for (const auto& c : cases) {
     const TToolRun run = RunTool(c.Args, c.Input);
