@@ -1,13 +1,10 @@
 #include "fontgen/Preview.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <vector>
+
+#include "common/Png.h"
+#include "fontgen/FontGenError.h"
 
 namespace runeplate::fontgen {
 
@@ -48,23 +45,9 @@ class TCanvas {
   }
 
   void Write(const std::string& path) const {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    if (!file) throw TFontGenError(path + ": cannot create: " + std::strerror(errno));
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-      png_destroy_write_struct(&png, &info);
-      throw TFontGenError(path + ": cannot write PNG");
-    }
-    png_init_io(png, file.get());
-    const int width = Width * Scale, height = Height * Scale;
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-      png_write_row(png, const_cast<png_bytep>(Pixels.data() + size_t(y) * width * 3));
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
+    std::string error;
+    if (!WritePngFile(path, int64_t{Width} * Scale, int64_t{Height} * Scale, Pixels, error))
+      throw TFontGenError(error);
   }
 
   const int Width, Height, Scale;
@@ -116,25 +99,25 @@ int LineWidth(const std::u16string& text) {
   return width;
 }
 
-}  // namespace
-
-void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
-                  const TFontImage& atlas, const std::vector<std::u16string>& lines) {
-  RunAtlas = &atlas;
-
-  TCanvas atlasCanvas(FontImageWidth, FontImageHeight, 2);
+// The font image, x2, cells outlined in grey where the background shows, so
+// each glyph's position inside its cell can be judged.
+void WriteAtlasPicture(const std::string& path, const TFontImage& atlas) {
+  TCanvas canvas(FontImageWidth, FontImageHeight, 2);
   for (int y = 0; y < FontImageHeight; ++y)
     for (int x = 0; x < FontImageWidth; ++x)
-      atlasCanvas.Put(x, y, atlas.IsInk(x, y) ? Black : White);
-  // Outline the cells in grey where the background shows, so each glyph's
-  // position inside its cell can be judged.
+      canvas.Put(x, y, atlas.IsInk(x, y) ? Black : White);
   for (int y = 32; y < 240; ++y)
     for (int x = 0; x < FontImageWidth; ++x) {
       const bool edge = y < 64 ? (x % 8 == 0 || y % 16 == 0) : (x % 16 == 0 || y % 16 == 0);
-      if (edge && !atlas.IsInk(x, y)) atlasCanvas.Put(x, y, Grey);
+      if (edge && !atlas.IsInk(x, y)) canvas.Put(x, y, Grey);
     }
-  atlasCanvas.Write(dir + "/atlas.png");
+  canvas.Write(path);
+}
 
+// Each line through the layout engine above the same line from Unifont's
+// syllables; the sample lines x3, or LINES x5.
+void WriteTextPicture(const std::string& path, const TUnifontSource& source, const TFontImage& atlas,
+                      const std::vector<std::u16string>& lines) {
   std::vector<std::u16string> shown = lines;
   if (shown.empty()) shown.assign(std::begin(PreviewLines), std::end(PreviewLines));
   int width = 0;
@@ -142,14 +125,20 @@ void WritePreview(const std::string& dir, const TUnifontSource& source, const TH
   const int lineCount = int(shown.size());
   TCanvas text(width + 8, lineCount * 40 + 4, lines.empty() ? 3 : 5);
   RunCanvas = &text;
+  RunAtlas = &atlas;
   for (int n = 0; n < lineCount; ++n) {
     const std::u16string& line = shown[n];
     DrawTextRun(4, 4 + 40 * n, line.data(), line.size(), 0, DrawAtlasGlyph);
     DrawUnifontLine(text, 4, 4 + 40 * n + 17, line, source);
   }
-  text.Write(dir + "/text.png");
+  RunCanvas = nullptr;
+  RunAtlas = nullptr;
+  text.Write(path);
+}
 
-  // Worst syllables, most differing first, in rows of eight triples.
+// The 48 syllables that differ most, most differing first, in rows of eight
+// triples: Unifont's, ours, and the difference.
+void WriteComparePicture(const std::string& path, const TUnifontSource& source, const THangulGlyphs& glyphs) {
   std::vector<std::pair<int, uint32_t>> worst;
   for (uint32_t code = SyllableFirst; code <= SyllableLast; ++code) {
     const int diff = DiffCount(ComposeSyllable(glyphs, code), source.Syllables[code - SyllableFirst]);
@@ -171,10 +160,16 @@ void WritePreview(const std::string& dir, const TUnifontSource& source, const TH
     compare.PutCell(x + 36, y, AndNot(ours, theirs), Red);
     compare.PutCell(x + 36, y, AndNot(theirs, ours), Blue);
   }
-  compare.Write(dir + "/compare.png");
+  compare.Write(path);
+}
 
-  RunCanvas = nullptr;
-  RunAtlas = nullptr;
+}  // namespace
+
+void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
+                  const TFontImage& atlas, const std::vector<std::u16string>& lines) {
+  WriteAtlasPicture(dir + "/atlas.png", atlas);
+  WriteTextPicture(dir + "/text.png", source, atlas, lines);
+  WriteComparePicture(dir + "/compare.png", source, glyphs);
 }
 
 }  // namespace runeplate::fontgen

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "fontgen/FontGen.h"
+#include "font/FontFile.h"
+#include "fontgen/GlyphFit.h"
+#include "fontgen/UnifontHex.h"
 
 namespace runeplate::fontgen {
 
@@ -17,8 +19,8 @@ namespace runeplate::fontgen {
 //                syllables, x3;
 //   compare.png  the syllables that differ most: Unifont's, ours, and the
 //                difference (red: ours only, blue: Unifont's only), x4.
-// Throws TFontGenError when a file cannot be written or PNG support was not
-// built in.
+// Each file is written whole or not at all. Throws TFontGenError when one
+// cannot be written.
 void WritePreview(const std::string& dir, const TUnifontSource& source, const THangulGlyphs& glyphs,
                   const TFontImage& atlas, const std::vector<std::u16string>& lines = {});
 

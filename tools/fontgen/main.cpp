@@ -1,36 +1,44 @@
 // runeplate-fontgen: writes the program's font image "a1bit.bmp" from GNU
 // Unifont and reports how faithfully the jamo glyphs compose Unifont's
 // syllables.
-#include <cstdlib>
-#include <cstring>
-#include <iterator>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include <utf8cpp/utf8.h>
+#include <CLI/CLI.hpp>
 
-#include "fontgen/FontGen.h"
+#include "common/CommandLine.h"
+#include "common/Files.h"
+#include "common/Utf8.h"
+#include "font/FontFile.h"
+#include "fontgen/Atlas.h"
+#include "fontgen/Fidelity.h"
+#include "fontgen/FontGenError.h"
+#include "fontgen/GlyphFit.h"
 #include "fontgen/Preview.h"
+#include "fontgen/UnifontHex.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
 
 namespace {
 
-constexpr int ExitBadInput = 2;
+constexpr const char* ToolName = "runeplate-fontgen";
+// Every failure, of input and output alike.
+constexpr int ExitFailed = 2;
 
-const char* const Usage =
-    "usage: runeplate-fontgen [--hex FILE] [-o OUT.bmp] [--report] [--preview DIR]\n"
-    "  --hex FILE     Unifont hex file (default /usr/share/unifont/unifont.hex)\n"
-    "  -o OUT.bmp     write the font image there (default a1bit.bmp, unless only\n"
-    "                 --report or --preview is asked for)\n"
-    "  --report       print how many syllables compose identical to Unifont's\n"
-    "  --preview DIR  write PNG pictures of the atlas and of rendered text to DIR\n"
-    "  --text LINE    with --preview, render LINE (UTF-8) instead of the sample\n"
-    "                 lines; may be repeated\n";
+const char Usage[] =
+    "usage: runeplate-fontgen [--hex FILE] [-o OUT.bmp] [--report] [--preview DIR [--text LINE]...]\n";
 
-struct TOptions {
+const char Description[] =
+    "\n"
+    "Fits the jamo glyph sets to GNU Unifont's syllables and writes the font image\n"
+    "(-o), reports how faithfully they compose Unifont's syllables (--report) or\n"
+    "draws pictures to judge them by (--preview); at least one of the three.\n";
+
+const char Notes[] = "Exit status: 0 done, 2 failed (with one line on standard error).";
+
+struct TFontGenOptions {
   std::string Hex = DefaultUnifontHexPath;
   std::string Output;
   std::string PreviewDir;
@@ -38,68 +46,65 @@ struct TOptions {
   bool Report = false;
 };
 
-// UTF-8 to UTF-16 for preview text; malformed bytes become U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text) {
-  std::string valid;
-  utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid));
-  std::u16string result;
-  utf8::utf8to16(valid.begin(), valid.end(), std::back_inserter(result));
+// A usage error that also shows the usage line.
+TParseResult BadUsageWithSynopsis(const std::string& message) {
+  const std::string usage = Usage;
+  return BadUsage(message + "\n" + usage.substr(0, usage.size() - 1));
+}
+
+TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGenOptions& options) {
+  const auto app = MakeToolApp(ToolName, std::string(Usage) + Description, Notes);
+  app->add_option("--hex", options.Hex, "Unifont hex file (default " + options.Hex + ")")->type_name("FILE");
+  CLI::Option* output = app->add_option("-o", options.Output, "write the font image there")->type_name("OUT.bmp");
+  app->add_flag("--report", options.Report, "print how many syllables compose identical to Unifont's");
+  CLI::Option* preview = app->add_option("--preview", options.PreviewDir,
+                                         "write PNG pictures of the atlas and of rendered text into the "
+                                         "folder DIR, which must exist")
+                             ->type_name("DIR");
+  AddParsedOption(
+      *app, "--text", "LINE",
+      [&options](const std::string& value, std::string& reason) {
+        std::u16string line;
+        if (!DecodeUtf8(value, line, reason)) return false;
+        options.PreviewLines.push_back(line);
+        return true;
+      },
+      "with --preview, draw LINE (UTF-8) instead of the sample lines; may be repeated")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->needs(preview);
+
+  const TParseResult result = ParseArguments(*app, args);
+  if (result.Outcome != TParseOutcome::Run) return result;
+  if (output->count() > 0 && options.Output.empty()) return BadUsageWithSynopsis("-o wants a file name, not ''");
+  if (preview->count() > 0 && options.PreviewDir.empty())
+    return BadUsageWithSynopsis("--preview wants a folder, not ''");
+  if (options.Output.empty() && !options.Report && options.PreviewDir.empty())
+    return BadUsageWithSynopsis("nothing to do: give -o OUT.bmp, --report or --preview DIR");
   return result;
 }
 
-// Returns false after printing the problem, in one line, on a bad command
-// line.
-bool ParseOptions(int argc, char** argv, TOptions& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&](std::string& target) {
-      if (i + 1 >= argc) {
-        std::cerr << "runeplate-fontgen: " << arg << " needs a value (see --help)\n";
-        return false;
-      }
-      target = argv[++i];
-      return true;
-    };
-    if (arg == "--hex") {
-      if (!value(options.Hex)) return false;
-    } else if (arg == "-o") {
-      if (!value(options.Output)) return false;
-    } else if (arg == "--preview") {
-      if (!value(options.PreviewDir)) return false;
-    } else if (arg == "--text") {
-      std::string line;
-      if (!value(line)) return false;
-      options.PreviewLines.push_back(Utf8ToUtf16(line));
-    } else if (arg == "--report") {
-      options.Report = true;
-    } else if (arg == "--help" || arg == "-h") {
-      std::cout << Usage;
-      std::exit(0);
-    } else {
-      std::cerr << "runeplate-fontgen: unknown argument " << arg << " (see --help)\n";
-      return false;
-    }
-  }
-  if (options.Output.empty() && !options.Report && options.PreviewDir.empty())
-    options.Output = "a1bit.bmp";
-  return true;
+// Everything after the command line; throws TFontGenError.
+void GenerateFont(const TFontGenOptions& options) {
+  const TUnifontSource source = LoadUnifontHex(options.Hex);
+  const THangulGlyphs glyphs = FitHangulGlyphs(source.Syllables);
+  const TFontImage atlas = BuildAtlas(source, glyphs);
+  std::string error;
+  if (!options.Output.empty() && !WriteFileAtomically(options.Output, EncodeFontFile(atlas), error))
+    throw TFontGenError(error);
+  if (!options.PreviewDir.empty()) WritePreview(options.PreviewDir, source, glyphs, atlas, options.PreviewLines);
+  if (options.Report) PrintFidelity(std::cout, MeasureFidelity(source.Syllables, glyphs, KsX1001Syllables()));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  TOptions options;
-  if (!ParseOptions(argc, argv, options)) return ExitBadInput;
+  TFontGenOptions options;
+  const TParseResult parsed = ParseFontGenArguments(ArgumentsOf(argc, argv), options);
+  if (parsed.Outcome != TParseOutcome::Run) return ReportParseResult(ToolName, parsed);
   try {
-    const TUnifontSource source = LoadUnifontHex(options.Hex);
-    const THangulGlyphs glyphs = FitHangulGlyphs(source.Syllables);
-    const TFontImage atlas = BuildAtlas(source, glyphs);
-    if (!options.Output.empty()) WriteFileAtomically(options.Output, EncodeFontFile(atlas));
-    if (!options.PreviewDir.empty()) WritePreview(options.PreviewDir, source, glyphs, atlas, options.PreviewLines);
-    if (options.Report) PrintFidelity(std::cout, MeasureFidelity(source.Syllables, glyphs, KsX1001Syllables()));
+    GenerateFont(options);
   } catch (const TFontGenError& error) {
-    std::cerr << "runeplate-fontgen: " << error.what() << "\n";
-    return ExitBadInput;
+    return Fail(ToolName, ExitFailed, error.what());
   }
-  return 0;
+  return FinishStandardOutput(ToolName, 0, ExitFailed);
 }

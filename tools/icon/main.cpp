@@ -1,11 +1,13 @@
 // runeplate-icon: writes the program's icon "vexil", drawn from the font
 // atlas, as a Windows .ico file. The program's resources take the committed
 // copy (the cross build has no native tool to run); a test regenerates it.
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
+#include "common/CommandLine.h"
+#include "common/Files.h"
 #include "icon/IconFile.h"
 
 #ifndef RUNEPLATE_DEFAULT_FONT
@@ -16,53 +18,43 @@ using namespace runeplate;
 
 namespace {
 
-constexpr int ExitFailed = 1;    // the icon could not be written
-constexpr int ExitBadInput = 2;  // bad arguments or font file
+constexpr const char* ToolName = "runeplate-icon";
+constexpr int ExitFailed = 1;                // the icon could not be written
+constexpr int ExitBadInput = ExitBadUsage;  // bad arguments or font file
 
-int Fail(int code, const std::string& message) {
-  std::fprintf(stderr, "runeplate-icon: %s\n", message.c_str());
-  return code;
-}
+const char Synopsis[] =
+    "usage: runeplate-icon [--font FILE] -o OUT.ico\n"
+    "\n"
+    "Writes the program's icon, 한 from the font atlas at 16 x 16 and 32 x 32.\n";
 
-// Writes Bytes to Path; on failure removes what was written.
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (out) return true;
-  std::remove(path.c_str());
-  return false;
+struct TIconOptions {
+  std::string FontPath = RUNEPLATE_DEFAULT_FONT;
+  std::string OutPath;
+};
+
+TParseResult ParseIconArguments(const std::vector<std::string>& args, TIconOptions& o) {
+  const auto app = MakeToolApp(ToolName, Synopsis);
+  app->add_option("--font", o.FontPath, "font file, of which the last 16384 bytes are read (default " +
+                                            o.FontPath + ")")->type_name("FILE");
+  app->add_option("-o", o.OutPath, "the icon file to write")->type_name("OUT.ico");
+  const TParseResult result = ParseArguments(*app, args);
+  if (result.Outcome == TParseOutcome::Run && o.OutPath.empty())
+    return BadUsage("no output file given (-o OUT.ico)");
+  return result;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string fontPath = RUNEPLATE_DEFAULT_FONT;
-  std::string outPath;
-  for (int k = 1; k < argc; ++k) {
-    const std::string arg = argv[k];
-    if (arg == "--help" || arg == "-h") {
-      std::printf(
-          "usage: runeplate-icon [--font FILE] -o OUT.ico\n"
-          "Writes the program's icon, 한 from the font atlas at 16 x 16 and 32 x 32.\n"
-          "  --font FILE  font file, of which the last 16384 bytes are read\n"
-          "               (default: %s)\n",
-          RUNEPLATE_DEFAULT_FONT);
-      return 0;
-    }
-    if ((arg == "--font" || arg == "-o") && k + 1 < argc) {
-      (arg == "-o" ? outPath : fontPath) = argv[++k];
-    } else {
-      return Fail(ExitBadInput, "unexpected argument " + arg + " (see --help)");
-    }
-  }
-  if (outPath.empty()) return Fail(ExitBadInput, "no output file given (-o OUT.ico)");
-
+  TIconOptions options;
+  const TParseResult parsed = ParseIconArguments(ArgumentsOf(argc, argv), options);
+  if (parsed.Outcome != TParseOutcome::Run) return ReportParseResult(ToolName, parsed);
   TFontImage font;
   std::string error;
-  if (!LoadFontAtlas(fontPath, font, error)) return Fail(ExitBadInput, error);
+  if (!LoadFontAtlas(options.FontPath, font, error)) return Fail(ToolName, ExitBadInput, error);
   std::vector<TRgbImage> images;
   for (const int32_t size : IconSizes) images.push_back(DrawIconImage(font, size));
-  if (!WriteFile(outPath, EncodeIconFile(images))) return Fail(ExitFailed, "cannot write " + outPath);
+  if (!WriteFileAtomically(options.OutPath, EncodeIconFile(images), error))
+    return Fail(ToolName, ExitFailed, error);
   return 0;
 }

@@ -28,6 +28,12 @@ constexpr uint64_t FramePicturePeriod = uint64_t{1} << 22;
 // The whole period: about 70 minutes at 1000 frames per second.
 constexpr uint64_t DefaultFrameSearchLimit = FramePicturePeriod - 1;
 
+// The last frame that a search up to Limit looks at: beyond one period every
+// picture has been seen.
+constexpr uint64_t SearchedFrameLimit(uint64_t limit) {
+  return limit < DefaultFrameSearchLimit ? limit : DefaultFrameSearchLimit;
+}
+
 // The RGB of each line's ink in Shot (entry n - 1 for line n): the most common
 // colour at the pixels that the font inks for the sample line. Returns false
 // with a message when the shot is smaller than a frame or the font inks no
@@ -35,10 +41,10 @@ constexpr uint64_t DefaultFrameSearchLimit = FramePicturePeriod - 1;
 bool ReadLineColours(const TRgbImage& shot, const TFontImage& font, uint32_t lineRgb[FrameLineCount],
                      std::string& error);
 
-// The frame K in 0..Limit whose 36 line colours (RandomInt values 36K + 1 ..
-// 36K + 36, RGB only) equal LineRgb, or -1 when there is none. Limits beyond
-// one FramePicturePeriod search that period, so K is the earliest frame that
-// shows this picture. Leaves RandomSeed as it found it.
+// The frame K in 0..SearchedFrameLimit(Limit) whose 36 line colours
+// (RandomInt values 36K + 1 .. 36K + 36, RGB only) equal LineRgb, or -1 when
+// there is none; K is the earliest frame that shows this picture. Leaves
+// RandomSeed as it found it.
 int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit);
 
 // What the counter band holds.
@@ -79,7 +85,7 @@ struct TShotReport {
 constexpr size_t ReportedMismatches = 5;
 
 // Checks the top-left FrameWidth x FrameHeight of Shot against the frame its
-// line colours name. When Diff is given and a frame was recognised, fills it
+// line colours name, searching frames 0..SearchedFrameLimit(FrameLimit). When Diff is given and a frame was recognised, fills it
 // with a faded grey copy of the shot with every failing pixel in red.
 TShotReport CheckShot(const TRgbImage& shot, const TFontImage& font, uint64_t frameLimit,
                       TRgbImage* diff = nullptr);

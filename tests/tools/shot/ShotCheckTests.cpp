@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "RenderTestSupport.h"
-#include "render/ShotCheck.h"
+#include "shot/ShotCheck.h"
+#include "tooltest/ImageTesting.h"
 
 using namespace runeplate;
 using namespace runeplate::testing;

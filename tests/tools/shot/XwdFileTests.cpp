@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "RenderTestSupport.h"
-#include "render/XwdFile.h"
+#include "shot/XwdFile.h"
+#include "tooltest/XwdTesting.h"
 
 using namespace runeplate;
 using namespace runeplate::testing;
@@ -112,6 +112,8 @@ TEST(DecodeXwd, RejectsWhatItCannotReadWithAReason) {
       {"zero width", changed(FieldWidth, 0), "out of range"},
       {"lines too short", changed(FieldBytesPerLine, 4), "too short"},
       {"no red mask", changed(FieldRedMask, 0), "masks"},
+      // Its second run of bits would land in the green byte.
+      {"red mask with a gap", changed(FieldRedMask, 0xF00F0000), "red mask 0xF00F0000 is not one run of bits"},
       {"missing last byte", std::vector<uint8_t>(good.begin(), good.end() - 1), "truncated"},
       {"huge colour map", changed(FieldNColors, 0x10000000), "truncated"},
   };

@@ -1,65 +1,14 @@
-// Test fixtures for the reference renderer: synthetic fonts, scratch files and
-// X screen dumps built from pictures.
+// X screen dumps built from pictures, for the screenshot checker's tests.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <png.h>
-
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "render/RefRender.h"
-#include "render/XwdFile.h"
+#include "shot/XwdFile.h"
 
 namespace runeplate::testing {
-
-// A font whose every texel is ink with probability one half, fixed by Seed:
-// every cell differs from every other, so a glyph drawn from the wrong cell or
-// at the wrong offset shows.
-inline TFontImage NoiseAtlas(uint32_t seed) {
-  TFontImage atlas;
-  uint32_t state = seed * 2654435761u + 12345u;
-  for (int32_t y = 0; y < FontImageHeight; ++y) {
-    for (int32_t x = 0; x < FontImageWidth; ++x) {
-      state ^= state << 13, state ^= state >> 17, state ^= state << 5;
-      atlas.SetInk(x, y, (state >> 7) & 1);
-    }
-  }
-  return atlas;
-}
-
-// A scratch file name unique to the running test.
-inline std::string ScratchPath(const std::string& suffix) {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + suffix;
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  return ::testing::TempDir() + "runeplate_" + name;
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << "cannot write " << path;
-}
-
-// Reads an 8-bit PNG back as RGB, or returns false.
-inline bool ReadPng(const std::string& path, TRgbImage& image) {
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
-  png.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(png));
-  if (!png_image_finish_read(&png, nullptr, bytes.data(), 0, nullptr)) return false;
-  image = TRgbImage(static_cast<int32_t>(png.width), static_cast<int32_t>(png.height), 0);
-  for (size_t k = 0; k < image.Pixels.size(); ++k) {
-    image.Pixels[k] = (uint32_t{bytes[3 * k]} << 16) | (uint32_t{bytes[3 * k + 1]} << 8) | bytes[3 * k + 2];
-  }
-  return true;
-}
 
 // How BuildXwd lays out a dump; the defaults are what xwd writes for a
 // 24-bit Xvfb screen.

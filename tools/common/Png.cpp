@@ -1,0 +1,45 @@
+#include "common/Png.h"
+
+#include <png.h>
+
+#include "common/Files.h"
+
+namespace runeplate {
+
+static_assert(PngMaxSide == PNG_USER_WIDTH_MAX && PngMaxSide == PNG_USER_HEIGHT_MAX,
+              "libpng refuses pictures above its user limits");
+
+bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
+  if (width >= 1 && height >= 1 && width <= PngMaxSide && height <= PngMaxSide) return true;
+  error = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) +
+          " PNG: each side must be 1 to " + std::to_string(PngMaxSide) + " pixels";
+  return false;
+}
+
+bool WritePngFile(const std::string& path, int64_t width, int64_t height,
+                  const std::vector<uint8_t>& rgb, std::string& error) {
+  if (!CheckPngSize(width, height, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  if (rgb.size() != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 3) {
+    error = path + ": picture data does not match its size";
+    return false;
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGB;
+
+  TAtomicFile file(path);
+  if (!file.Open(error)) return false;
+  if (!png_image_write_to_stdio(&image, file.Stream(), 0, rgb.data(), 0, nullptr)) {
+    error = path + ": cannot write PNG: " + image.message;
+    png_image_free(&image);
+    return false;
+  }
+  return file.Commit(error);
+}
+
+}  // namespace runeplate
