@@ -304,6 +304,9 @@ TEST(DrawTextRunUtf8, DrawsLikeUtf16AndReplacesIllFormedParts) {
     const int32_t endUtf8 = DrawTextRunUtf8(0, 0, bytes.data(), bytes.size(), 1, RecordGlyph);
     EXPECT_EQ(Calls, expected) << c.What;
     EXPECT_EQ(endUtf8, endUtf16) << c.What;
+  }
+}
+
 // Catches a pen advanced with signed overflow: undefined behaviour, which the
 // sanitizer build stops on and an optimiser may turn into anything.
 TEST(DrawTextRun, PenWrapsAsThirtyTwoBitTwosComplementAtTheEdgesOfTheRange) {
