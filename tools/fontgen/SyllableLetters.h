@@ -11,11 +11,11 @@ namespace runeplate::fontgen {
 
 enum TRole { RoleInitial, RoleMedial, RoleFinal };
 
-// Syllable S (0..11,171) by its letter indices: initial 0..18, medial
-// 0..20, final 0..27 (0: none).
-inline size_t InitialOf(size_t s) { return s / (MedialCount * FinalCount); }
-inline size_t MedialOf(size_t s) { return s % (MedialCount * FinalCount) / FinalCount; }
-inline size_t FinalOf(size_t s) { return s % FinalCount; }
+// The letter indices of syllable S (0..11,171): initial 0..18, medial 0..20,
+// final 0..27 (0: none), and back.
+inline size_t InitialOf(size_t s) { return DecomposeSyllable(static_cast<uint32_t>(s)).Initial; }
+inline size_t MedialOf(size_t s) { return DecomposeSyllable(static_cast<uint32_t>(s)).Medial; }
+inline size_t FinalOf(size_t s) { return DecomposeSyllable(static_cast<uint32_t>(s)).Final; }
 inline size_t SyllableOf(size_t initial, size_t medial, size_t final_) {
   return (initial * MedialCount + medial) * FinalCount + final_;
 }
