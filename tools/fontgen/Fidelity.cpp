@@ -79,7 +79,7 @@ TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyp
     const uint32_t code = SyllableFirst + static_cast<uint32_t>(s);
     const int diff = DiffCount(ComposeSyllable(glyphs, code), syllables[s]);
     const bool identical = diff == 0;
-    const bool withoutFinal = FinalOf(s) == 0;
+    const bool withoutFinal = DecomposeSyllable(static_cast<uint32_t>(s)).Final == 0;
     ++result.Total;
     result.Identical += identical;
     result.TotalCommon += isCommon[s];
