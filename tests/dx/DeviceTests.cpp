@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/D3D9Stubs.h"
+#include "support/TempFile.h"
 #include "dx/UDxApp.h"
 
 namespace runeplate {
@@ -56,27 +57,6 @@ class TPresentTap : public test::TForwardDirect3DDevice9 {
   ULONG refs_ = 1;
 };
 
-// A font whose every byte is 0xF0: in every glyph cell, columns 0-3 and 8-11
-// are ink and columns 4-7 and 12-15 clear, so a pixel tells which line covered
-// it, and whether the clear texels were kept out.
-class TInkFontFile {
- public:
-  TInkFontFile() {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    CreateDirectoryA(folder, nullptr);
-    Path = std::string(folder) + "runeplate-dx-device-" + std::to_string(GetCurrentProcessId()) + ".bmp";
-    const std::vector<uint8_t> pixels(FontFilePixelBytes, 0xF0);
-    const HANDLE file = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, pixels.data(), FontFilePixelBytes, &written, nullptr);
-    CloseHandle(file);
-  }
-  ~TInkFontFile() { DeleteFileA(Path.c_str()); }
-  std::string Path;
-};
-
 struct TDeviceCase {
   const char* Name;
   DWORD Style;
@@ -100,7 +80,7 @@ class RealDeviceTest : public ::testing::TestWithParam<TDeviceCase> {
     UpdateWindow(window_);
     RandomSeed = 0;
     LastFrameTime = 0;
-    game_.FFontFileName = font_.Path.c_str();
+    game_.FFontFileName = font_.Path();
     GameMain = &game_;
     game_.Initialize(window_, FrameWidth, FrameHeight, 32, GetParam().FullScreen);
   }
@@ -111,7 +91,10 @@ class RealDeviceTest : public ::testing::TestWithParam<TDeviceCase> {
   }
 
   HWND window_ = nullptr;
-  TInkFontFile font_;
+  // Every byte 0xF0: in every glyph cell, columns 0-3 and 8-11 are ink and
+  // columns 4-7 and 12-15 clear, so a pixel tells which line covered it, and
+  // whether the clear texels were kept out.
+  test::TTempFile font_{std::vector<uint8_t>(FontFilePixelBytes, 0xF0)};
   TGameMain game_;
 };
 

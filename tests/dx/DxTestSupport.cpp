@@ -2,40 +2,6 @@
 
 namespace runeplate::test {
 
-namespace {
-
-std::string TempFolder() {
-  char folder[MAX_PATH];
-  const DWORD length = GetTempPathA(MAX_PATH, folder);
-  // A fresh Wine prefix may not have made its temporary folder yet.
-  CreateDirectoryA(folder, nullptr);
-  return std::string(folder, length);
-}
-
-std::string UniqueName() {
-  static int counter = 0;
-  return TempFolder() + "runeplate-dx-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(++counter) + ".bmp";
-}
-
-}  // namespace
-
-TTempFile::TTempFile(const std::vector<uint8_t>& contents) : path_(UniqueName()) {
-  const HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_NE(file, INVALID_HANDLE_VALUE) << path_;
-  DWORD written = 0;
-  if (!contents.empty()) {
-    EXPECT_TRUE(WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written,
-                          nullptr));
-  }
-  CloseHandle(file);
-}
-
-TTempFile::~TTempFile() { DeleteFileA(path_.c_str()); }
-
-std::string MissingFilePath() { return UniqueName(); }
-
 std::vector<uint8_t> PatternPixels() {
   std::vector<uint8_t> pixels(FontFilePixelBytes);
   uint32_t state = 12345;

@@ -1,6 +1,6 @@
-// Helpers shared by the Direct3D layer's tests: font files on disk, a clock
-// the test sets, and a fixture that gives every test fresh process-wide state
-// and a fake Direct3D runtime.
+// Helpers shared by the Direct3D layer's tests: font pixels, a clock the test
+// sets, and a fixture that gives every test fresh process-wide state and a
+// fake Direct3D runtime.
 #pragma once
 
 #include <windows.h>
@@ -13,25 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeD3D9.h"
+#include "support/TempFile.h"
 #include "dx/UDxApp.h"
 
 namespace runeplate::test {
-
-// A file written by the test in the temporary folder, deleted when it goes.
-class TTempFile {
- public:
-  explicit TTempFile(const std::vector<uint8_t>& contents);
-  ~TTempFile();
-  TTempFile(const TTempFile&) = delete;
-  TTempFile& operator=(const TTempFile&) = delete;
-  const char* Path() const { return path_.c_str(); }
-
- private:
-  std::string path_;
-};
-
-// A name in the temporary folder that no file has.
-std::string MissingFilePath();
 
 // 16384 bytes of pixel rows, byte k of the block being a fixed pseudo-random
 // value, so that every row and every bit position differs.
