@@ -7,6 +7,7 @@
 
 #include "DxTestSupport.h"
 #include "errors/Exceptions.h"
+#include "support/TestWindow.h"
 
 namespace runeplate::test {
 namespace {
@@ -216,39 +217,8 @@ TEST_F(InitializeTest, FinalizeReleasesTextureDeviceDirect3DAndIsHarmlessTwice) 
 // Windowed set-up on real windows
 // ---------------------------------------------------------------------------
 
-class TTestWindow {
- public:
-  TTestWindow(DWORD style, bool withMenu) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RuneplateDxTestWindow";
-    RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    HMENU menu = nullptr;
-    if (withMenu) {
-      menu = CreateMenu();
-      AppendMenuA(menu, MF_STRING, 1, "File");
-    }
-    Handle = CreateWindowExA(0, "RuneplateDxTestWindow", "test", style, 40, 30, 300, 200, nullptr,
-                             menu, GetModuleHandleA(nullptr), nullptr);
-  }
-  ~TTestWindow() { DestroyWindow(Handle); }
-  TTestWindow(const TTestWindow&) = delete;
-  TTestWindow& operator=(const TTestWindow&) = delete;
-
-  SIZE ClientSize() const {
-    RECT client;
-    GetClientRect(Handle, &client);
-    return {client.right - client.left, client.bottom - client.top};
-  }
-  POINT TopLeft() const {
-    RECT outer;
-    GetWindowRect(Handle, &outer);
-    return {outer.left, outer.top};
-  }
-
-  HWND Handle;
-};
+// The windows lie away from the screen's corner, so that a moved corner shows.
+constexpr TWindowPlace Place{40, 30, 300, 200};
 
 struct TWindowCase {
   const char* Name;
@@ -261,10 +231,10 @@ void PrintTo(const TWindowCase& window, std::ostream* out) { *out << window.Name
 class SetClientSizeTest : public ::testing::TestWithParam<TWindowCase> {};
 
 TEST_P(SetClientSizeTest, MakesTheClientAreaExactAndKeepsTheTopLeftCorner) {
-  TTestWindow window(GetParam().Style, GetParam().WithMenu);
-  ASSERT_NE(window.Handle, nullptr);
+  TTestWindow window(GetParam().Style, Place, DefWindowProcA, GetParam().WithMenu);
+  ASSERT_NE(window.Handle(), nullptr);
   const POINT before = window.TopLeft();
-  SetClientSize(window.Handle, 640, 480);
+  SetClientSize(window.Handle(), 640, 480);
   const SIZE client = window.ClientSize();
   EXPECT_EQ(client.cx, 640);
   EXPECT_EQ(client.cy, 480);
@@ -281,9 +251,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TWindowCase>& info) { return info.param.Name; });
 
 TEST_F(InitializeTest, WindowedSizesTheWindowBeforeTheDeviceAndMarksWindowedWithAllBits) {
-  TTestWindow window(WS_OVERLAPPEDWINDOW, false);
-  ASSERT_NE(window.Handle, nullptr);
-  Game.Initialize(window.Handle, 320, 240, 32, false);
+  TTestWindow window(WS_OVERLAPPEDWINDOW, Place);
+  ASSERT_NE(window.Handle(), nullptr);
+  Game.Initialize(window.Handle(), 320, 240, 32, false);
   const SIZE client = window.ClientSize();
   EXPECT_EQ(client.cx, 320);
   EXPECT_EQ(client.cy, 240);
@@ -296,21 +266,21 @@ TEST_F(InitializeTest, WindowedSizesTheWindowBeforeTheDeviceAndMarksWindowedWith
 }
 
 TEST_F(InitializeTest, WithoutDirect3DTheWindowIsNotResized) {
-  TTestWindow window(WS_OVERLAPPEDWINDOW, false);
-  ASSERT_NE(window.Handle, nullptr);
+  TTestWindow window(WS_OVERLAPPEDWINDOW, Place);
+  ASSERT_NE(window.Handle(), nullptr);
   const SIZE before = window.ClientSize();
   Fake.FactoryReturnsNull = true;
-  EXPECT_THROW(Game.Initialize(window.Handle, 320, 240, 32, false), EAssertionFailed);
+  EXPECT_THROW(Game.Initialize(window.Handle(), 320, 240, 32, false), EAssertionFailed);
   EXPECT_EQ(window.ClientSize().cx, before.cx);
   EXPECT_EQ(window.ClientSize().cy, before.cy);
 }
 
 TEST_F(InitializeTest, FullScreenLeavesTheWindowAsItIs) {
-  TTestWindow window(WS_OVERLAPPEDWINDOW, false);
-  ASSERT_NE(window.Handle, nullptr);
+  TTestWindow window(WS_OVERLAPPEDWINDOW, Place);
+  ASSERT_NE(window.Handle(), nullptr);
   const SIZE before = window.ClientSize();
   const POINT corner = window.TopLeft();
-  Game.Initialize(window.Handle, 800, 600, 32, true);
+  Game.Initialize(window.Handle(), 800, 600, 32, true);
   const SIZE after = window.ClientSize();
   EXPECT_EQ(after.cx, before.cx);
   EXPECT_EQ(after.cy, before.cy);

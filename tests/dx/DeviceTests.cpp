@@ -9,6 +9,7 @@
 
 #include "support/D3D9Stubs.h"
 #include "support/TempFile.h"
+#include "support/TestWindow.h"
 #include "dx/UDxApp.h"
 
 namespace runeplate {
@@ -68,29 +69,20 @@ void PrintTo(const TDeviceCase& device, std::ostream* out) { *out << device.Name
 class RealDeviceTest : public ::testing::TestWithParam<TDeviceCase> {
  protected:
   void SetUp() override {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RuneplateDxDeviceTest";
-    RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, "RuneplateDxDeviceTest", "Dx device test", GetParam().Style, 0, 0,
-                              800, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window_, nullptr);
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
+    ASSERT_NE(window_.Handle(), nullptr);
+    window_.Show();
     RandomSeed = 0;
     LastFrameTime = 0;
     game_.FFontFileName = font_.Path();
     GameMain = &game_;
-    game_.Initialize(window_, FrameWidth, FrameHeight, 32, GetParam().FullScreen);
+    game_.Initialize(window_.Handle(), FrameWidth, FrameHeight, 32, GetParam().FullScreen);
   }
   void TearDown() override {
     game_.Finalize();
     GameMain = nullptr;
-    if (window_) DestroyWindow(window_);
   }
 
-  HWND window_ = nullptr;
+  test::TTestWindow window_{GetParam().Style, {0, 0, FrameWidth, FrameHeight}};
   // Every byte 0xF0: in every glyph cell, columns 0-3 and 8-11 are ink and
   // columns 4-7 and 12-15 clear, so a pixel tells which line covered it, and
   // whether the clear texels were kept out.
@@ -107,7 +99,7 @@ TEST_P(RealDeviceTest, AFrameShowsEachLineInItsColourOnWhite) {
   game_.Render();
   game_.FDevice = device;
 
-  EXPECT_EQ(tap.PresentedTo, window_);
+  EXPECT_EQ(tap.PresentedTo, window_.Handle());
   const std::vector<uint32_t>& pixels = tap.Frame;
   ASSERT_EQ(pixels.size(), static_cast<size_t>(FrameWidth * FrameHeight));
   const auto at = [&](int32_t x, int32_t y) { return pixels[y * FrameWidth + x]; };
