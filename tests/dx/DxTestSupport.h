@@ -1,6 +1,6 @@
 // Helpers shared by the Direct3D layer's tests: font pixels, a clock the test
-// sets, and a fixture that gives every test fresh process-wide state and a
-// fake Direct3D runtime.
+// sets, present parameters compared whole, and a fixture that gives every test
+// fresh process-wide state and a fake Direct3D runtime.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +25,9 @@ std::vector<uint8_t> PatternPixels();
 // The texel (x, y) that the pixel rows Pixels (in file order) stand for.
 uint32_t ExpectedTexel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y);
 
-// The present parameters agree field by field.
-bool SameParameters(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b);
+// What Initialize asks the device for: a lockable X8R8G8B8 back buffer of
+// Width x Height, discarded at each present, Windowed as given; zero elsewhere.
+D3DPRESENT_PARAMETERS ExpectedParameters(UINT width, UINT height, BOOL windowed);
 
 // The clock readings Render gets, in turn; the last one repeats.
 extern std::deque<DWORD> ClockReadings;
@@ -55,3 +56,9 @@ class DxTest : public ::testing::Test {
 };
 
 }  // namespace runeplate::test
+
+// Present parameters compare and print whole, so that a test states the record
+// it expects in one comparison. (Global, where lookup finds them for the
+// global D3DPRESENT_PARAMETERS.)
+bool operator==(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b);
+void PrintTo(const D3DPRESENT_PARAMETERS& parameters, std::ostream* out);
