@@ -35,14 +35,13 @@
 #include <vector>
 
 #include "support/D3D9Stubs.h"
+#include "support/TestWindow.h"
 #include "errors/Exceptions.h"
 #include "dx/UDxApp.h"
 
 using namespace runeplate;
 
 namespace {
-
-constexpr const char* BenchWindowClass = "__DX_RUNEPLATE_BENCH__";
 
 // One device call of a recorded frame.
 struct TRecordedCall {
@@ -109,28 +108,6 @@ class TFrameRecorder : public test::TStubDirect3DDevice9 {
     return D3D_OK;
   }
 };
-
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The program's window: a borderless 800 x 600 popup at the top-left corner.
-HWND CreateBenchWindow() {
-  WNDCLASSA windowClass = {};
-  windowClass.style = CS_VREDRAW | CS_HREDRAW;
-  windowClass.lpfnWndProc = BenchWindowProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  windowClass.lpszClassName = BenchWindowClass;
-  if (!RegisterClassA(&windowClass)) return nullptr;
-  HWND window = CreateWindowExA(0, BenchWindowClass, "Dx Runeplate frame rate", WS_POPUP, 0, 0, FrameWidth,
-                                FrameHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
-  if (!window) return nullptr;
-  ShowWindow(window, SW_SHOWDEFAULT);
-  UpdateWindow(window);
-  return window;
-}
 
 // Serves the window's messages between frames, as the program's loop does.
 void PumpMessages() {
@@ -220,11 +197,14 @@ int main(int argc, char** argv) {
   }
   if (frames < 1) return Usage();
 
-  HWND window = CreateBenchWindow();
+  // The program's window: a borderless 800 x 600 popup at the top-left corner.
+  const test::TTestWindow benchWindow(WS_POPUP, {0, 0, FrameWidth, FrameHeight});
+  HWND window = benchWindow.Handle();
   if (!window) {
     std::fprintf(stderr, "runeplate-framerate: cannot create the window\n");
     return 1;
   }
+  benchWindow.Show();
   static TGameMain game;
   GameMain = &game;
   game.FFontFileName = fontFile;
@@ -345,6 +325,5 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   game.Finalize();
-  DestroyWindow(window);
   return 0;
 }

@@ -6,9 +6,11 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
 
 #include "errors/Exceptions.h"
 #include "app/Shell.h"
+#include "support/TestWindow.h"
 
 using namespace runeplate;
 
@@ -21,20 +23,20 @@ void EnsureMainWindowClass() {
   }
 }
 
-// A hidden window of the program's class, made MainWindow, gone afterwards.
+// A hidden window answered by the program's window procedure, made
+// MainWindow, gone afterwards.
 class ShellTest : public testing::Test {
  protected:
   void SetUp() override {
-    EnsureMainWindowClass();
-    MainWindow = CreateWindowExA(0, WindowClassName, WindowTitle, WS_POPUP, 0, 0, 80, 60, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    window_.emplace(WS_POPUP, test::TWindowPlace{0, 0, 80, 60}, MainWindowProc);
+    MainWindow = window_->Handle();
     ASSERT_NE(MainWindow, nullptr);
     Frames = 0;
     RenderRequestQueuedDuringFrame = false;
     PendingFailure = nullptr;
   }
   void TearDown() override {
-    if (IsWindow(MainWindow)) DestroyWindow(MainWindow);
+    window_.reset();
     // The destroyed window's quit message must not end the next test's loop.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -43,6 +45,7 @@ class ShellTest : public testing::Test {
     RenderFrameFunction = nullptr;
   }
 
+  std::optional<test::TTestWindow> window_;
   static int Frames;
   static bool RenderRequestQueuedDuringFrame;
 
@@ -134,6 +137,7 @@ TEST_F(ShellTest, WindowProcedurePassesRenderRequestsOnToTheDefaultProcedure) {
 
 TEST_F(ShellTest, FailedClassRegistrationIsRaisedWithTheSystemError) {
   // The class is registered already, so registering it again fails.
+  EnsureMainWindowClass();
   ModuleHandle = GetModuleHandleA(nullptr);
   HWND before = MainWindow;
   try {

@@ -8,6 +8,7 @@
 #include "DxTestSupport.h"
 #include "app/ErrorReport.h"
 #include "errors/Exceptions.h"
+#include "support/TestWindow.h"
 
 namespace runeplate::test {
 namespace {
@@ -53,24 +54,10 @@ TEST_F(InitializeTest, FullScreenCallsTheRuntimeInOrderWithTheProgramsArguments)
   EXPECT_EQ(Fake.Textures[0]->Refs, 1u);
 }
 
-TEST_F(InitializeTest, FullScreenPresentParametersAreSetFieldByFieldAndTheRestZero) {
+TEST_F(InitializeTest, FullScreenAsksForALockableX8R8G8B8BackBufferAndNothingMore) {
   InitializeFullScreen();
   ASSERT_EQ(Fake.CreateDeviceParameters.size(), 1u);
-  const D3DPRESENT_PARAMETERS& p = Fake.CreateDeviceParameters[0];
-  EXPECT_EQ(p.BackBufferWidth, 800u);
-  EXPECT_EQ(p.BackBufferHeight, 600u);
-  EXPECT_EQ(p.BackBufferFormat, D3DFMT_X8R8G8B8);
-  EXPECT_EQ(p.BackBufferCount, 1u);
-  EXPECT_EQ(p.MultiSampleType, D3DMULTISAMPLE_NONE);
-  EXPECT_EQ(p.MultiSampleQuality, 0u);
-  EXPECT_EQ(p.SwapEffect, D3DSWAPEFFECT_DISCARD);
-  EXPECT_EQ(p.hDeviceWindow, nullptr);
-  EXPECT_EQ(p.Windowed, 0);
-  EXPECT_EQ(p.EnableAutoDepthStencil, 0);
-  EXPECT_EQ(p.AutoDepthStencilFormat, D3DFMT_UNKNOWN);
-  EXPECT_EQ(p.Flags, static_cast<DWORD>(D3DPRESENTFLAG_LOCKABLE_BACKBUFFER));
-  EXPECT_EQ(p.FullScreen_RefreshRateInHz, 0u);
-  EXPECT_EQ(p.PresentationInterval, 0u);
+  EXPECT_EQ(Fake.CreateDeviceParameters[0], ExpectedParameters(800, 600, FALSE));
 }
 
 TEST_F(InitializeTest, TheFourthArgumentChangesNothing) {
@@ -87,7 +74,7 @@ TEST_F(InitializeTest, TheFourthArgumentChangesNothing) {
   }
   for (size_t k = 1; k < calls.size(); ++k) {
     EXPECT_EQ(calls[k], calls[0]);
-    EXPECT_TRUE(SameParameters(parameters[k], parameters[0]));
+    EXPECT_EQ(parameters[k], parameters[0]);
   }
 }
 
@@ -204,39 +191,8 @@ TEST_F(InitializeTest, FinalizeReleasesTextureDeviceDirect3DAndIsHarmlessTwice) 
 // Windowed set-up on real windows
 // ---------------------------------------------------------------------------
 
-class TTestWindow {
- public:
-  TTestWindow(DWORD style, bool withMenu) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RuneplateDxTestWindow";
-    RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    HMENU menu = nullptr;
-    if (withMenu) {
-      menu = CreateMenu();
-      AppendMenuA(menu, MF_STRING, 1, "File");
-    }
-    Handle = CreateWindowExA(0, "RuneplateDxTestWindow", "test", style, 40, 30, 300, 200, nullptr,
-                             menu, GetModuleHandleA(nullptr), nullptr);
-  }
-  ~TTestWindow() { DestroyWindow(Handle); }
-  TTestWindow(const TTestWindow&) = delete;
-  TTestWindow& operator=(const TTestWindow&) = delete;
-
-  SIZE ClientSize() const {
-    RECT client;
-    GetClientRect(Handle, &client);
-    return {client.right - client.left, client.bottom - client.top};
-  }
-  POINT TopLeft() const {
-    RECT outer;
-    GetWindowRect(Handle, &outer);
-    return {outer.left, outer.top};
-  }
-
-  HWND Handle;
-};
+// The windows lie away from the screen's corner, so that a moved corner shows.
+constexpr TWindowPlace Place{40, 30, 300, 200};
 
 struct TWindowCase {
   const char* Name;
@@ -249,10 +205,10 @@ void PrintTo(const TWindowCase& window, std::ostream* out) { *out << window.Name
 class SetClientSizeTest : public ::testing::TestWithParam<TWindowCase> {};
 
 TEST_P(SetClientSizeTest, MakesTheClientAreaExactAndKeepsTheTopLeftCorner) {
-  TTestWindow window(GetParam().Style, GetParam().WithMenu);
-  ASSERT_NE(window.Handle, nullptr);
+  TTestWindow window(GetParam().Style, Place, DefWindowProcA, GetParam().WithMenu);
+  ASSERT_NE(window.Handle(), nullptr);
   const POINT before = window.TopLeft();
-  SetClientSize(window.Handle, 640, 480);
+  SetClientSize(window.Handle(), 640, 480);
   const SIZE client = window.ClientSize();
   EXPECT_EQ(client.cx, 640);
   EXPECT_EQ(client.cy, 480);
@@ -269,36 +225,32 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TWindowCase>& info) { return info.param.Name; });
 
 TEST_F(InitializeTest, WindowedSizesTheWindowBeforeTheDeviceAndMarksWindowedWithAllBits) {
-  TTestWindow window(WS_OVERLAPPEDWINDOW, false);
-  ASSERT_NE(window.Handle, nullptr);
-  Game.Initialize(window.Handle, 320, 240, 32, false);
+  TTestWindow window(WS_OVERLAPPEDWINDOW, Place);
+  ASSERT_NE(window.Handle(), nullptr);
+  Game.Initialize(window.Handle(), 320, 240, 32, false);
   const SIZE client = window.ClientSize();
   EXPECT_EQ(client.cx, 320);
   EXPECT_EQ(client.cy, 240);
   ASSERT_EQ(Fake.CreateDeviceParameters.size(), 1u);
-  const D3DPRESENT_PARAMETERS& p = Fake.CreateDeviceParameters[0];
-  EXPECT_EQ(p.Windowed, -1);
-  EXPECT_EQ(p.BackBufferWidth, 320u);
-  EXPECT_EQ(p.BackBufferHeight, 240u);
-  EXPECT_EQ(p.BackBufferFormat, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(Fake.CreateDeviceParameters[0], ExpectedParameters(320, 240, -1));
 }
 
 TEST_F(InitializeTest, WithoutDirect3DTheWindowIsNotResized) {
-  TTestWindow window(WS_OVERLAPPEDWINDOW, false);
-  ASSERT_NE(window.Handle, nullptr);
+  TTestWindow window(WS_OVERLAPPEDWINDOW, Place);
+  ASSERT_NE(window.Handle(), nullptr);
   const SIZE before = window.ClientSize();
   Fake.FactoryReturnsNull = true;
-  EXPECT_THROW(Game.Initialize(window.Handle, 320, 240, 32, false), EAssertionFailed);
+  EXPECT_THROW(Game.Initialize(window.Handle(), 320, 240, 32, false), EAssertionFailed);
   EXPECT_EQ(window.ClientSize().cx, before.cx);
   EXPECT_EQ(window.ClientSize().cy, before.cy);
 }
 
 TEST_F(InitializeTest, FullScreenLeavesTheWindowAsItIs) {
-  TTestWindow window(WS_OVERLAPPEDWINDOW, false);
-  ASSERT_NE(window.Handle, nullptr);
+  TTestWindow window(WS_OVERLAPPEDWINDOW, Place);
+  ASSERT_NE(window.Handle(), nullptr);
   const SIZE before = window.ClientSize();
   const POINT corner = window.TopLeft();
-  Game.Initialize(window.Handle, 800, 600, 32, true);
+  Game.Initialize(window.Handle(), 800, 600, 32, true);
   const SIZE after = window.ClientSize();
   EXPECT_EQ(after.cx, before.cx);
   EXPECT_EQ(after.cy, before.cy);

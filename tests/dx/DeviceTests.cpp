@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "support/D3D9Stubs.h"
+#include "support/TempFile.h"
+#include "support/TestWindow.h"
 #include "dx/UDxApp.h"
 
 namespace runeplate {
@@ -56,27 +58,6 @@ class TPresentTap : public test::TForwardDirect3DDevice9 {
   ULONG refs_ = 1;
 };
 
-// A font whose every byte is 0xF0: in every glyph cell, columns 0-3 and 8-11
-// are ink and columns 4-7 and 12-15 clear, so a pixel tells which line covered
-// it, and whether the clear texels were kept out.
-class TInkFontFile {
- public:
-  TInkFontFile() {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    CreateDirectoryA(folder, nullptr);
-    Path = std::string(folder) + "runeplate-dx-device-" + std::to_string(GetCurrentProcessId()) + ".bmp";
-    const std::vector<uint8_t> pixels(FontFilePixelBytes, 0xF0);
-    const HANDLE file = CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, pixels.data(), FontFilePixelBytes, &written, nullptr);
-    CloseHandle(file);
-  }
-  ~TInkFontFile() { DeleteFileA(Path.c_str()); }
-  std::string Path;
-};
-
 struct TDeviceCase {
   const char* Name;
   DWORD Style;
@@ -88,30 +69,24 @@ void PrintTo(const TDeviceCase& device, std::ostream* out) { *out << device.Name
 class RealDeviceTest : public ::testing::TestWithParam<TDeviceCase> {
  protected:
   void SetUp() override {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RuneplateDxDeviceTest";
-    RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, "RuneplateDxDeviceTest", "Dx device test", GetParam().Style, 0, 0,
-                              800, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window_, nullptr);
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
+    ASSERT_NE(window_.Handle(), nullptr);
+    window_.Show();
     RandomSeed = 0;
     LastFrameTime = 0;
-    game_.FFontFileName = font_.Path.c_str();
+    game_.FFontFileName = font_.Path();
     GameMain = &game_;
-    game_.Initialize(window_, FrameWidth, FrameHeight, 32, GetParam().FullScreen);
+    game_.Initialize(window_.Handle(), FrameWidth, FrameHeight, 32, GetParam().FullScreen);
   }
   void TearDown() override {
     game_.Finalize();
     GameMain = nullptr;
-    if (window_) DestroyWindow(window_);
   }
 
-  HWND window_ = nullptr;
-  TInkFontFile font_;
+  test::TTestWindow window_{GetParam().Style, {0, 0, FrameWidth, FrameHeight}};
+  // Every byte 0xF0: in every glyph cell, columns 0-3 and 8-11 are ink and
+  // columns 4-7 and 12-15 clear, so a pixel tells which line covered it, and
+  // whether the clear texels were kept out.
+  test::TTempFile font_{std::vector<uint8_t>(FontFilePixelBytes, 0xF0)};
   TGameMain game_;
 };
 
@@ -124,7 +99,7 @@ TEST_P(RealDeviceTest, AFrameShowsEachLineInItsColourOnWhite) {
   game_.Render();
   game_.FDevice = device;
 
-  EXPECT_EQ(tap.PresentedTo, window_);
+  EXPECT_EQ(tap.PresentedTo, window_.Handle());
   const std::vector<uint32_t>& pixels = tap.Frame;
   ASSERT_EQ(pixels.size(), static_cast<size_t>(FrameWidth * FrameHeight));
   const auto at = [&](int32_t x, int32_t y) { return pixels[y * FrameWidth + x]; };

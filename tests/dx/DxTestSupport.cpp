@@ -1,40 +1,8 @@
 #include "DxTestSupport.h"
 
+#include <tuple>
+
 namespace runeplate::test {
-
-namespace {
-
-std::string TempFolder() {
-  char folder[MAX_PATH];
-  const DWORD length = GetTempPathA(MAX_PATH, folder);
-  // A fresh Wine prefix may not have made its temporary folder yet.
-  CreateDirectoryA(folder, nullptr);
-  return std::string(folder, length);
-}
-
-std::string UniqueName() {
-  static int counter = 0;
-  return TempFolder() + "runeplate-dx-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(++counter) + ".bmp";
-}
-
-}  // namespace
-
-TTempFile::TTempFile(const std::vector<uint8_t>& contents) : path_(UniqueName()) {
-  const HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_NE(file, INVALID_HANDLE_VALUE) << path_;
-  DWORD written = 0;
-  if (!contents.empty()) {
-    EXPECT_TRUE(WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written,
-                          nullptr));
-  }
-  CloseHandle(file);
-}
-
-TTempFile::~TTempFile() { DeleteFileA(path_.c_str()); }
-
-std::string MissingFilePath() { return UniqueName(); }
 
 std::vector<uint8_t> PatternPixels() {
   std::vector<uint8_t> pixels(FontFilePixelBytes);
@@ -50,15 +18,16 @@ uint32_t ExpectedTexel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y)
   return FontRowInk(pixels.data() + StoredFontRow(y) * FontFileRowBytes, x) ? 0xFFFFFFFFu : 0u;
 }
 
-bool SameParameters(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b) {
-  return a.BackBufferWidth == b.BackBufferWidth && a.BackBufferHeight == b.BackBufferHeight &&
-         a.BackBufferFormat == b.BackBufferFormat && a.BackBufferCount == b.BackBufferCount &&
-         a.MultiSampleType == b.MultiSampleType && a.MultiSampleQuality == b.MultiSampleQuality &&
-         a.SwapEffect == b.SwapEffect && a.hDeviceWindow == b.hDeviceWindow &&
-         a.Windowed == b.Windowed && a.EnableAutoDepthStencil == b.EnableAutoDepthStencil &&
-         a.AutoDepthStencilFormat == b.AutoDepthStencilFormat && a.Flags == b.Flags &&
-         a.FullScreen_RefreshRateInHz == b.FullScreen_RefreshRateInHz &&
-         a.PresentationInterval == b.PresentationInterval;
+D3DPRESENT_PARAMETERS ExpectedParameters(UINT width, UINT height, BOOL windowed) {
+  D3DPRESENT_PARAMETERS expected = {};
+  expected.BackBufferWidth = width;
+  expected.BackBufferHeight = height;
+  expected.BackBufferFormat = D3DFMT_X8R8G8B8;
+  expected.BackBufferCount = 1;
+  expected.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  expected.Windowed = windowed;
+  expected.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+  return expected;
 }
 
 std::deque<DWORD> ClockReadings;
@@ -89,3 +58,25 @@ DxTest::~DxTest() {
 void DxTest::InitializeFullScreen() { Game.Initialize(FakeWindow(), 800, 600, 32, true); }
 
 }  // namespace runeplate::test
+
+namespace {
+
+// Every field, in declaration order: the one list that comparing and printing
+// share.
+auto Fields(const D3DPRESENT_PARAMETERS& p) {
+  return std::make_tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat,
+                         p.BackBufferCount, p.MultiSampleType, p.MultiSampleQuality, p.SwapEffect,
+                         p.hDeviceWindow, p.Windowed, p.EnableAutoDepthStencil,
+                         p.AutoDepthStencilFormat, p.Flags, p.FullScreen_RefreshRateInHz,
+                         p.PresentationInterval);
+}
+
+}  // namespace
+
+bool operator==(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b) {
+  return Fields(a) == Fields(b);
+}
+
+void PrintTo(const D3DPRESENT_PARAMETERS& parameters, std::ostream* out) {
+  *out << ::testing::PrintToString(Fields(parameters));
+}

@@ -1,6 +1,6 @@
-// Helpers shared by the Direct3D layer's tests: font files on disk, a clock
-// the test sets, and a fixture that gives every test fresh process-wide state
-// and a fake Direct3D runtime.
+// Helpers shared by the Direct3D layer's tests: font pixels, a clock the test
+// sets, present parameters compared whole, and a fixture that gives every test
+// fresh process-wide state and a fake Direct3D runtime.
 #pragma once
 
 #include <windows.h>
@@ -13,25 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeD3D9.h"
+#include "support/TempFile.h"
 #include "dx/UDxApp.h"
 
 namespace runeplate::test {
-
-// A file written by the test in the temporary folder, deleted when it goes.
-class TTempFile {
- public:
-  explicit TTempFile(const std::vector<uint8_t>& contents);
-  ~TTempFile();
-  TTempFile(const TTempFile&) = delete;
-  TTempFile& operator=(const TTempFile&) = delete;
-  const char* Path() const { return path_.c_str(); }
-
- private:
-  std::string path_;
-};
-
-// A name in the temporary folder that no file has.
-std::string MissingFilePath();
 
 // 16384 bytes of pixel rows, byte k of the block being a fixed pseudo-random
 // value, so that every row and every bit position differs.
@@ -40,8 +25,9 @@ std::vector<uint8_t> PatternPixels();
 // The texel (x, y) that the pixel rows Pixels (in file order) stand for.
 uint32_t ExpectedTexel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y);
 
-// The present parameters agree field by field.
-bool SameParameters(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b);
+// What Initialize asks the device for: a lockable X8R8G8B8 back buffer of
+// Width x Height, discarded at each present, Windowed as given; zero elsewhere.
+D3DPRESENT_PARAMETERS ExpectedParameters(UINT width, UINT height, BOOL windowed);
 
 // The clock readings Render gets, in turn; the last one repeats.
 extern std::deque<DWORD> ClockReadings;
@@ -70,3 +56,9 @@ class DxTest : public ::testing::Test {
 };
 
 }  // namespace runeplate::test
+
+// Present parameters compare and print whole, so that a test states the record
+// it expects in one comparison. (Global, where lookup finds them for the
+// global D3DPRESENT_PARAMETERS.)
+bool operator==(const D3DPRESENT_PARAMETERS& a, const D3DPRESENT_PARAMETERS& b);
+void PrintTo(const D3DPRESENT_PARAMETERS& parameters, std::ostream* out);

@@ -33,6 +33,17 @@ std::vector<uint8_t> BitmapHeader() {
   return header;                                // index 1: black (zero)
 }
 
+// The texels that differ from what the pixel rows stand for, the first few
+// of them reported.
+int WrongTexels(const TFakeTexture& texture, const std::vector<uint8_t>& pixels) {
+  int wrong = 0;
+  for (int32_t y = 0; y < FontImageHeight; ++y)
+    for (int32_t x = 0; x < FontImageWidth; ++x)
+      if (texture.Texel(x, y) != ExpectedTexel(pixels, x, y) && ++wrong <= 5)
+        ADD_FAILURE() << "texel (" << x << ", " << y << ") is " << std::hex << texture.Texel(x, y);
+  return wrong;
+}
+
 using FontTextureTest = DxTest;
 
 struct TFileLayout {
@@ -58,12 +69,7 @@ TEST_P(FontFileLayoutTest, TheLast16384BytesFillLevel0UprightAndLeaveThePitchPad
   InitializeFullScreen();
 
   const TFakeTexture& texture = *Fake.Textures.at(0);
-  int wrongTexels = 0;
-  for (int32_t y = 0; y < FontImageHeight; ++y)
-    for (int32_t x = 0; x < FontImageWidth; ++x)
-      if (texture.Texel(x, y) != ExpectedTexel(pixels, x, y) && ++wrongTexels <= 5)
-        ADD_FAILURE() << "texel (" << x << ", " << y << ") is " << std::hex << texture.Texel(x, y);
-  EXPECT_EQ(wrongTexels, 0);
+  EXPECT_EQ(WrongTexels(texture, pixels), 0);
 
   int touchedPadding = 0;
   for (int32_t y = 0; y < FontImageHeight; ++y)
@@ -288,29 +294,15 @@ TEST_F(FontTextureTest, AFileThatCannotBeWrittenLoads) {
 }
 
 // A file of 4 GiB and more: the pixel rows lie beyond what 32 bits of
-// position can reach. Written sparse, so it costs no disk space.
+// position can reach.
 TEST_F(FontTextureTest, AFileOfFourGibibytesOrMoreIsReadAtItsTrueEnd) {
-  TTempFile file({});
-  const HANDLE handle = CreateFileA(file.Path(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-  LARGE_INTEGER position;
-  position.QuadPart = (int64_t{1} << 32) + 1000;
-  ASSERT_TRUE(SetFilePointerEx(handle, position, nullptr, FILE_BEGIN));
   const std::vector<uint8_t> pixels = PatternPixels();
-  DWORD written = 0;
-  const bool wrote = WriteFile(handle, pixels.data(), FontFilePixelBytes, &written, nullptr);
-  CloseHandle(handle);
-  ASSERT_TRUE(wrote);
+  TTempFile file(pixels, (int64_t{1} << 32) + 1000);
   Game.FFontFileName = file.Path();
 
   InitializeFullScreen();
 
-  const TFakeTexture& texture = *Fake.Textures.at(0);
-  int wrongTexels = 0;
-  for (int32_t y = 0; y < FontImageHeight; ++y)
-    for (int32_t x = 0; x < FontImageWidth; ++x)
-      wrongTexels += texture.Texel(x, y) != ExpectedTexel(pixels, x, y);
-  EXPECT_EQ(wrongTexels, 0);
+  EXPECT_EQ(WrongTexels(*Fake.Textures.at(0), pixels), 0);
 }
 
 }  // namespace

@@ -273,7 +273,7 @@ TEST_F(LostDeviceTest, ADeviceThatCanBeResetIsResetWithTheSameParametersAndState
                           "device1.SetRenderState(24,0)", "device1.SetRenderState(25,6)",
                           "device1.Clear(0,null,1,0xFFFFFFFF,1,0)", "device1.BeginScene"));
   ASSERT_EQ(Fake.ResetParameters.size(), 1u);
-  EXPECT_TRUE(SameParameters(Fake.ResetParameters[0], Fake.CreateDeviceParameters.at(0)));
+  EXPECT_EQ(Fake.ResetParameters[0], Fake.CreateDeviceParameters.at(0));
   EXPECT_EQ(Fake.Calls.back(),
             Format("device1.Present(null,null,%p,null)", static_cast<void*>(FakeWindow())));
   // The managed font texture survives a reset: it is neither made nor filled again.

@@ -152,14 +152,16 @@ HRESULT TFakeD3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focus, DWORD 
   return D3D_OK;
 }
 
-TFakeDirect3D::TFakeDirect3D() : savedFactory_(Direct3DCreate9Function) {
+TFakeDirect3D::TFakeDirect3D()
+    : savedFactory_(Direct3DCreate9Function), savedInstalled_(Installed) {
   Installed = this;
   Direct3DCreate9Function = &Create;
 }
 
+// A fake made inside a test that has one already gives the outer one back.
 TFakeDirect3D::~TFakeDirect3D() {
   Direct3DCreate9Function = savedFactory_;
-  Installed = nullptr;
+  Installed = savedInstalled_;
 }
 
 IDirect3D9* WINAPI TFakeDirect3D::Create(UINT version) {

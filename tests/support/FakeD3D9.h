@@ -130,6 +130,7 @@ class TFakeDirect3D {
  private:
   static IDirect3D9* WINAPI Create(UINT version);
   TDirect3DCreate9 savedFactory_;
+  TFakeDirect3D* savedInstalled_;
 };
 
 // Formats a call for the log, printf-style.
