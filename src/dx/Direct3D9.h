@@ -11,9 +11,6 @@
 
 namespace runeplate {
 
-template <class T>
-using TInterfaceRef = Microsoft::WRL::ComPtr<T>;
-
 // The SDK version the program asks the runtime for.
 constexpr UINT Direct3DSdkVersion = 31;
 

@@ -10,10 +10,6 @@
 #include "common/Files.h"
 #include "icon/IconFile.h"
 
-#ifndef RUNEPLATE_DEFAULT_FONT
-#define RUNEPLATE_DEFAULT_FONT "a1bit.bmp"
-#endif
-
 using namespace runeplate;
 
 namespace {

@@ -10,10 +10,6 @@
 #include "common/Utf8.h"
 #include "render/RefRender.h"
 
-#ifndef RUNEPLATE_DEFAULT_FONT
-#define RUNEPLATE_DEFAULT_FONT "a1bit.bmp"
-#endif
-
 using namespace runeplate;
 
 namespace {

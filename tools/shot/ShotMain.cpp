@@ -12,10 +12,6 @@
 #include "shot/ShotCheck.h"
 #include "shot/XwdFile.h"
 
-#ifndef RUNEPLATE_DEFAULT_FONT
-#define RUNEPLATE_DEFAULT_FONT "a1bit.bmp"
-#endif
-
 using namespace runeplate;
 
 namespace {
