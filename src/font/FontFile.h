@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "text/UDrawText.h"
@@ -64,5 +65,12 @@ constexpr size_t FontFileBytes = FontFileHeaderBytes + FontFilePixelBytes;  // 1
 // Image as a complete font file. Palette index 0 is white and index 1 black,
 // so viewers show dark ink on a light background.
 std::vector<uint8_t> EncodeFontFile(const TFontImage& image);
+
+// Reads a font file as an atlas to convert or edit, stricter than the program,
+// which takes the last 16384 bytes of any file: a bitmap file ("BM") whose
+// header says 512 x 256, bottom-up, 1 bit a pixel, uncompressed, with its
+// pixels ending the file. False with a one-line reason otherwise, Image
+// untouched.
+bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error);
 
 }  // namespace runeplate
