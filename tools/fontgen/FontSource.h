@@ -8,12 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "font/FontFile.h"
 #include "fontgen/FontGen.h"
+#include "fontgen/FreeTypeSource.h"
 
 namespace runeplate::fontgen {
 
 // The 128 ASCII cells, 8 x 16, one byte a row, bit 7 the leftmost pixel.
 using TAsciiCells = std::array<std::array<uint8_t, 16>, 128>;
+
+enum class TSourceKind {
+  UnifontHex,  // GNU Unifont's .hex: jamo fitted by Unifont's own rules
+  FreeType,    // any font FreeType opens
+  HanFile,     // a classic 8x4x4 file: jamo only
+  Atlas,       // one of our font images, as BMP or PNG
+};
 
 // Where a source's jamo glyphs come from.
 enum class TJamoOrigin {
@@ -24,6 +33,7 @@ enum class TJamoOrigin {
 
 struct TFontSource {
   std::string Name;  // the file, for messages
+  TSourceKind Kind = TSourceKind::FreeType;
 
   bool HasAscii = false;
   TAsciiCells Ascii{};
@@ -41,5 +51,23 @@ struct TFontSource {
 
   int SyllablesPresent() const;
 };
+
+// Reads the font at Path, its kind told by its content: a bitmap or PNG
+// atlas, a Unifont hex file, an 8x4x4 file (by its size), else whatever
+// FreeType opens. The extensions .hex, .han, .bmp and .png choose the reader
+// where the content fits none, so that its message says what is wrong.
+// Throws TFontGenError with one line.
+TFontSource LoadFontSource(const std::string& path, const TFreeTypeOptions& options = {});
+
+// The ASCII cells of the font at Path, for --ascii: any source that has
+// them, or a DOS 8 x 16 English font file (its characters 32 to 126).
+TAsciiCells LoadAsciiCells(const std::string& path, const TFreeTypeOptions& options = {});
+
+// A source holding Image's ASCII cells and jamo glyphs as drawn.
+TFontSource SourceFromImage(const TFontImage& image, const std::string& name, TSourceKind kind);
+
+// The atlas of these ASCII cells and jamo glyphs; the rest of the image,
+// which the program never shows, blank.
+TFontImage ComposeAtlas(const TAsciiCells& ascii, const THangulGlyphs& jamo);
 
 }  // namespace runeplate::fontgen

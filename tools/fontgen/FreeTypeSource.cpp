@@ -1,5 +1,7 @@
 #include "fontgen/FreeTypeSource.h"
 
+#include "fontgen/FontSource.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BDF_H
@@ -48,6 +50,7 @@ class TReader {
     if (Handle.Face == nullptr) throw TFontGenError(path + ": unknown font format");
     Face = Handle.Face;
     Source.Name = path;
+    Source.Kind = TSourceKind::FreeType;
   }
 
   TFontSource Read() {

@@ -12,10 +12,11 @@
 #include <optional>
 #include <string>
 
-#include "fontgen/FontSource.h"
 #include "fontgen/JamoNames.h"
 
 namespace runeplate::fontgen {
+
+struct TFontSource;
 
 struct TFreeTypeOptions {
   // Pixels per em; 0 for the font's own: for an outline font the pixel grid

@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "fontgen/FontSource.h"
 #include "fontgen/FreeTypeSource.h"
 #include "fontgen/JamoNames.h"
+#include "font/HanFile.h"
+#include "FontGenTesting.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
@@ -190,4 +193,66 @@ TEST(FreeTypeSource, TakesNeoDunggeunmosJamoGlyphsByName) {
   const TFontSource off = LoadFreeTypeSource(ttf, {12, {}, true});
   ASSERT_FALSE(off.Warnings.empty());
   EXPECT_NE(off.Warnings[0].find("off the 12-px grid"), std::string::npos) << off.Warnings[0];
+}
+
+// Catches a file taken for the wrong kind (an 8x4x4 file read by FreeType, a
+// hex file by size), an atlas or 8x4x4 file that does not come back as it
+// went in, and a file of no known kind taken for anything.
+TEST(LoadFontSource, TellsTheKindByContentAndKeepsDrawnGlyphs) {
+  const THangulGlyphs jamo = fontgen::testing::RandomGlyphs(5, fontgen::testing::TZones::Anywhere);
+  TAsciiCells ascii{};
+  for (uint32_t code = 0; code < 128; ++code)
+    for (int y = 0; y < 16; ++y) ascii[code][y] = fontgen::testing::AsciiRow(code, y);
+  const TFontImage atlas = ComposeAtlas(ascii, jamo);
+  const std::vector<uint8_t> han = EncodeHanFile(atlas);
+  std::vector<uint8_t> padded = han;
+  padded.resize(HanFilePaddedBytes, 0);
+  auto text = [](const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); };
+  const std::vector<uint8_t> bmp = EncodeFontFile(atlas);
+
+  const TScratchFile atlasFile("atlas.bmp", text(bmp));
+  const TScratchFile atlasNoExtension("atlas", text(bmp));
+  const TScratchFile hanFile("font.han", text(han));
+  const TScratchFile paddedFile("padded.fnt", text(padded));
+  const TScratchFile hexFile("font.txt", fontgen::testing::HexFile(fontgen::testing::ComposeAll(jamo)));
+  for (const TScratchFile* file : {&atlasFile, &atlasNoExtension}) {
+    const TFontSource source = LoadFontSource(file->Path);
+    EXPECT_EQ(source.Kind, TSourceKind::Atlas) << file->Path;
+    EXPECT_EQ(source.JamoOrigin, TJamoOrigin::Drawn);
+    EXPECT_TRUE(source.HasAscii);
+    EXPECT_TRUE(ComposeAtlas(source.Ascii, source.Jamo) == atlas) << file->Path;
+  }
+  for (const TScratchFile* file : {&hanFile, &paddedFile}) {
+    const TFontSource source = LoadFontSource(file->Path);
+    EXPECT_EQ(source.Kind, TSourceKind::HanFile) << file->Path;
+    EXPECT_FALSE(source.HasAscii);
+    EXPECT_EQ(EncodeHanFile(ComposeAtlas(source.Ascii, source.Jamo)), han) << file->Path;
+  }
+  const TFontSource hex = LoadFontSource(hexFile.Path);
+  EXPECT_EQ(hex.Kind, TSourceKind::UnifontHex);
+  EXPECT_EQ(hex.SyllablesPresent(), int(SyllableCount));
+  EXPECT_EQ(hex.Ascii['A'][3], fontgen::testing::AsciiRow('A', 3));
+
+  const TScratchFile english("english.fnt", std::string(AsciiFontFileBytes, '\x01'));
+  const TScratchFile shortHan("short.han", text(han).substr(1));
+  const TScratchFile noise("noise.bin", std::string(777, '\x7f'));
+  const struct {
+    const TScratchFile& File;
+    const char* Message;
+  } bad[] = {
+      {english, "has no Hangul; give it with --ascii"},
+      {shortHan, "not an 8x4x4 font file: 11519 bytes"},
+      {noise, "unknown font format (777 bytes)"},
+  };
+  for (const auto& b : bad) {
+    try {
+      LoadFontSource(b.File.Path);
+      ADD_FAILURE() << b.Message;
+    } catch (const TFontGenError& error) {
+      EXPECT_NE(std::string(error.what()).find(b.Message), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_EQ(LoadAsciiCells(english.Path)['A'][0], 1);
+  EXPECT_EQ(LoadAsciiCells(english.Path)[0x7F][0], 0) << "only 32..126 are taken";
+  EXPECT_THROW(LoadAsciiCells(hanFile.Path), TFontGenError);
 }
