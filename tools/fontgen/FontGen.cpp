@@ -265,24 +265,34 @@ void SetBit(TCell& cell, int index) { cell.Word[index >> 6] |= uint64_t{1} << (i
 // or more: Unifont shifts some vowels after ㄱ ㄲ ㅋ, and a vowel pixel that
 // only those three syllables lack is still the vowel's. (The reverse cannot
 // be told apart: the shifted vowel strokes of a ㄱ or ㅋ syllable count as
-// the consonant's.)
-std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targets) {
+// the consonant's.) Only syllables the font has (KNOWN) are compared; where
+// it has few neighbours of a syllable, half of them count as several.
+std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targets,
+                                                  const std::vector<bool>& known) {
   constexpr int Several = 4;
   std::vector<std::array<TCell, 3>> parts(SyllableCount);
   for (size_t s = 0; s < SyllableCount; ++s) {
+    if (!known[s]) continue;
     const size_t i = InitialOf(s), m = MedialOf(s), f = FinalOf(s);
     const TCell& target = targets[s];
     std::array<uint8_t, 256> lackByInitial{}, lackByFinal{};
+    int initialNeighbours = 0, finalNeighbours = 0;
     for (size_t k = 0; k < InitialCount; ++k) {
-      if (k != i) ForEachBit(AndNot(target, targets[SyllableOf(k, m, f)]), [&](int b) { ++lackByInitial[b]; });
+      if (k == i || !known[SyllableOf(k, m, f)]) continue;
+      ++initialNeighbours;
+      ForEachBit(AndNot(target, targets[SyllableOf(k, m, f)]), [&](int b) { ++lackByInitial[b]; });
     }
     for (size_t k = 1; f != 0 && k < FinalCount; ++k) {
-      if (k != f) ForEachBit(AndNot(target, targets[SyllableOf(i, m, k)]), [&](int b) { ++lackByFinal[b]; });
+      if (k == f || !known[SyllableOf(i, m, k)]) continue;
+      ++finalNeighbours;
+      ForEachBit(AndNot(target, targets[SyllableOf(i, m, k)]), [&](int b) { ++lackByFinal[b]; });
     }
+    const int byInitial = std::max(1, std::min(Several, initialNeighbours / 2));
+    const int byFinal = std::max(1, std::min(Several, finalNeighbours / 2));
     ForEachBit(target, [&](int b) {
-      const TRole role = lackByInitial[b] >= Several ? RoleInitial
-                         : lackByFinal[b] >= Several ? RoleFinal
-                                                     : RoleMedial;
+      const TRole role = initialNeighbours > 0 && lackByInitial[b] >= byInitial ? RoleInitial
+                         : finalNeighbours > 0 && lackByFinal[b] >= byFinal     ? RoleFinal
+                                                                                : RoleMedial;
       SetBit(parts[s][role], b);
     });
   }
@@ -291,12 +301,16 @@ std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targ
 
 class TFitter {
  public:
-  explicit TFitter(const std::vector<TCell>& syllables) : Targets(syllables) {
-    if (Targets.size() != SyllableCount)
-      throw std::invalid_argument("FitHangulGlyphs needs all 11,172 syllables");
+  // Fits to the syllables that KNOWN marks; a glyph that none of them uses
+  // is left blank.
+  TFitter(const std::vector<TCell>& syllables, const std::vector<bool>& known)
+      : Targets(syllables), Known(known) {
+    if (Targets.size() != SyllableCount || Known.size() != SyllableCount)
+      throw std::invalid_argument("the fit needs a picture for each of the 11,172 syllables");
     Uses.resize(SyllableCount);
     for (size_t s = 0; s < SyllableCount; ++s) {
       Uses[s] = SyllableGlyphs(SyllableFirst + static_cast<uint32_t>(s));
+      if (!Known[s]) continue;
       for (int32_t glyph : Uses[s]) {
         if (glyph >= 0) Users[glyph].push_back(s);
       }
@@ -321,7 +335,7 @@ class TFitter {
   // score rises with every change, so the loop ends.
   void Solve() {
     for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-      if (Pinned[g]) continue;
+      if (Pinned[g] || Users[g].empty()) continue;
       TCell shape = Targets[Users[g].front()];
       for (size_t s : Users[g]) shape = shape & Targets[s];
       Glyphs[g] = shape;
@@ -333,7 +347,7 @@ class TFitter {
       for (int32_t g = 0; g < HangulGlyphCount; ++g) {
         if (!dirty[g]) continue;
         dirty[g] = false;
-        if (Pinned[g] || !ImproveGlyph(g)) continue;
+        if (Pinned[g] || Users[g].empty() || !ImproveGlyph(g)) continue;
         changed = true;
         for (size_t s : Users[g]) {
           for (int32_t other : Uses[s]) {
@@ -354,9 +368,9 @@ class TFitter {
   // first from the glyph whose letter draws it in the smallest share of the
   // glyph's syllables, so the letter that owns it keeps it.
   void AssignPixelsToLetters() {
-    const auto parts = AttributePixels(Targets);
+    const auto parts = AttributePixels(Targets, Known);
     for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-      if (HandDrawn[g]) continue;
+      if (HandDrawn[g] || Users[g].empty()) continue;
       const TRole role = RoleOfGlyph(g);
       TCell shown = Targets[Users[g].front()];
       for (size_t s : Users[g]) shown = shown & Targets[s];
@@ -398,6 +412,7 @@ class TFitter {
 
  private:
   const std::vector<TCell>& Targets;
+  const std::vector<bool>& Known;
   std::vector<std::array<int32_t, 3>> Uses;
   std::array<std::vector<size_t>, HangulGlyphCount> Users;
   THangulGlyphs Glyphs;
@@ -490,7 +505,8 @@ class TFitter {
 }  // namespace
 
 THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables, const std::vector<THandFix>& fixes) {
-  TFitter fitter(syllables);
+  const std::vector<bool> all(SyllableCount, true);
+  TFitter fitter(syllables, all);
   for (const THandFix& fix : fixes) fitter.Pin(fix.Glyph, CellFromPicture(fix.Picture), true);
 
   // ㅝ ㅞ ㅟ with a final share initial set 8 with ㅘ ㅙ ㅚ ㅢ, over which
@@ -519,6 +535,48 @@ THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables, const std::ve
   fitter.Solve();
   fitter.AssignPixelsToLetters();
   return fitter.AllGlyphs();
+}
+
+namespace {
+
+// The sets whose shape of a letter stands in for one no syllable shows, most
+// alike first: initial sets by the vowels they sit over, medial sets with and
+// without ㄱ ㅋ, final sets by the vowels above.
+const std::vector<std::vector<int>> InitialStandIns = {{5, 3, 1}, {6, 2, 0}, {1, 6, 4}, {4, 7, 0},
+                                                       {3, 7, 2}, {0, 7, 6}, {1, 2, 5}, {3, 4, 5}};
+const std::vector<std::vector<int>> MedialStandIns = {{1, 2, 3}, {0, 3, 2}, {3, 0, 1}, {2, 1, 0}};
+const std::vector<std::vector<int>> FinalStandIns = {{1, 2, 3}, {0, 2, 3}, {1, 0, 3}, {1, 0, 2}};
+
+}  // namespace
+
+TJamoFit FitJamoGlyphs(const std::vector<TCell>& syllables, const std::vector<bool>& known) {
+  TFitter fitter(syllables, known);
+  fitter.Solve();
+  fitter.AssignPixelsToLetters();
+  TJamoFit fit{fitter.AllGlyphs(), {}};
+  auto standIn = [&](const int32_t* bases, const std::vector<std::vector<int>>& order, int set, int32_t letter) {
+    for (int other : order[set]) {
+      const int32_t glyph = bases[other] + letter;
+      if (!fitter.UsersOf(glyph).empty()) return glyph;
+    }
+    return int32_t{-1};
+  };
+  for (int32_t g = 0; g < HangulGlyphCount; ++g) {
+    if (!fitter.UsersOf(g).empty()) continue;
+    int32_t from;
+    if (g < MedialSetBase[0]) {
+      from = standIn(InitialSetBase, InitialStandIns, g / int32_t(InitialCount), g % int32_t(InitialCount));
+    } else if (g < FinalSetBase[0]) {
+      const int32_t k = g - MedialSetBase[0];
+      from = standIn(MedialSetBase, MedialStandIns, k / int32_t(MedialCount), k % int32_t(MedialCount));
+    } else {
+      const int32_t k = g - FinalSetBase[0], letters = int32_t(FinalCount) - 1;
+      from = standIn(FinalSetBase, FinalStandIns, k / letters, k % letters);
+    }
+    if (from >= 0) fit.Glyphs[g] = fit.Glyphs[from];
+    fit.StandIns.push_back({g, from});
+  }
+  return fit;
 }
 
 const std::vector<THandFix>& HandFixes() {
@@ -585,12 +643,18 @@ std::vector<uint32_t> KsX1001Syllables() {
 
 TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyphs& glyphs,
                           const std::vector<uint32_t>& common) {
+  return MeasureFidelity(syllables, std::vector<bool>(SyllableCount, true), glyphs, common);
+}
+
+TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector<bool>& known,
+                          const THangulGlyphs& glyphs, const std::vector<uint32_t>& common) {
   std::vector<bool> isCommon(SyllableCount, false);
   for (uint32_t code : common) isCommon[code - SyllableFirst] = true;
 
   TFidelity result;
   std::vector<TSyllableDiff> diffs;
   for (size_t s = 0; s < SyllableCount; ++s) {
+    if (!known[s]) continue;
     const uint32_t code = SyllableFirst + static_cast<uint32_t>(s);
     const int diff = DiffCount(ComposeSyllable(glyphs, code), syllables[s]);
     const bool identical = diff == 0;
@@ -605,10 +669,10 @@ TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyp
     result.WorstDiff = std::max(result.WorstDiff, diff);
     diffs.push_back({code, diff});
   }
-  result.MeanDiff = double(result.DiffPixels) / double(result.Total);
+  result.MeanDiff = result.Total > 0 ? double(result.DiffPixels) / double(result.Total) : 0;
   std::stable_sort(diffs.begin(), diffs.end(),
                    [](const TSyllableDiff& a, const TSyllableDiff& b) { return a.Pixels > b.Pixels; });
-  diffs.resize(10);
+  diffs.resize(std::min<size_t>(diffs.size(), 10));
   result.Worst = diffs;
   return result;
 }
@@ -624,6 +688,7 @@ std::string Utf8(uint32_t code) {
 }
 
 std::string Percent(int part, int whole) {
+  if (whole == 0) return "-";
   std::ostringstream text;
   text << std::fixed << std::setprecision(1) << 100.0 * part / whole << "%";
   return text.str();

@@ -129,6 +129,21 @@ const std::vector<THandFix>& HandFixes();
 THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables,
                               const std::vector<THandFix>& fixes = HandFixes());
 
+// The general fit, for any font with precomposed syllables: the same descent
+// and pixel assignment as FitHangulGlyphs, without Unifont's hand fixes and
+// ㅝ ㅞ ㅟ rule, over the syllables KNOWN marks (a font may have only some,
+// such as KS X 1001's 2,350). A glyph none of them shows takes the same
+// letter's glyph of the most alike set that one shows (StandIns lists them,
+// From -1 when there is none and the glyph stays blank).
+struct TStandIn {
+  int32_t Glyph, From;
+};
+struct TJamoFit {
+  THangulGlyphs Glyphs;
+  std::vector<TStandIn> StandIns;
+};
+TJamoFit FitJamoGlyphs(const std::vector<TCell>& syllables, const std::vector<bool>& known);
+
 // ---------------------------------------------------------------------------
 // Fidelity
 // ---------------------------------------------------------------------------
@@ -144,7 +159,7 @@ struct TSyllableDiff {
 };
 
 struct TFidelity {
-  int Identical = 0;        // syllables composing pixel-identical, of 11,172
+  int Identical = 0;        // syllables composing pixel-identical, of those measured
   int Total = 0;
   int IdenticalCommon = 0;  // of those, in the KS X 1001 list
   int TotalCommon = 0;
@@ -158,6 +173,9 @@ struct TFidelity {
 
 TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyphs& glyphs,
                           const std::vector<uint32_t>& common);
+// The same over the syllables KNOWN marks, for a font that has only some.
+TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector<bool>& known,
+                          const THangulGlyphs& glyphs, const std::vector<uint32_t>& common);
 
 // The --report text.
 void PrintFidelity(std::ostream& out, const TFidelity& fidelity);

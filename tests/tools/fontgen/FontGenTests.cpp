@@ -156,6 +156,39 @@ TEST(FitHangulGlyphs, KeepsHandFixesAsDrawnAndFitsTheRestAroundThem) {
   EXPECT_TRUE(ComposeSyllable(glyphs, 0xAC00) == SyntheticSyllables()[0]);
 }
 
+// Catches a general fit that reads syllables the font does not have (their
+// blank pictures would pull glyphs towards nothing), leaves a glyph that no
+// known syllable shows blank where a sibling set has the letter, or fails to
+// reproduce the syllables it was given.
+TEST(FitJamoGlyphs, FitsOnlyTheSyllablesAFontHasAndBorrowsTheRest) {
+  const THangulGlyphs truth = RandomGlyphs(7, TZones::Separate);
+  std::vector<TCell> syllables = ComposeAll(truth);
+  std::vector<bool> known(SyllableCount, false);
+  for (uint32_t code : KsX1001Syllables()) known[code - SyllableFirst] = true;
+  for (size_t s = 0; s < SyllableCount; ++s)
+    if (!known[s]) syllables[s] = TCell{};  // what a font without them gives
+  const TJamoFit fit = FitJamoGlyphs(syllables, known);
+
+  int differing = 0;
+  for (uint32_t code : KsX1001Syllables())
+    differing += ComposeSyllable(fit.Glyphs, code) != syllables[code - SyllableFirst];
+  EXPECT_EQ(differing, 0);
+  std::vector<bool> shown(HangulGlyphCount, false);
+  for (uint32_t code : KsX1001Syllables())
+    for (int32_t g : SyllableGlyphs(code))
+      if (g >= 0) shown[g] = true;
+  int standIns = 0;
+  for (const TStandIn& s : fit.StandIns) {
+    EXPECT_FALSE(shown[s.Glyph]) << s.Glyph;
+    ASSERT_GE(s.From, 0) << s.Glyph;
+    EXPECT_TRUE(shown[s.From]) << s.Glyph << " from " << s.From;
+    EXPECT_TRUE(fit.Glyphs[s.Glyph] == fit.Glyphs[s.From]) << s.Glyph;
+    ++standIns;
+  }
+  EXPECT_EQ(standIns, int(std::count(shown.begin(), shown.end(), false)));
+  EXPECT_EQ(standIns, 30);
+}
+
 // ---------------------------------------------------------------------------
 // Fidelity
 // ---------------------------------------------------------------------------
