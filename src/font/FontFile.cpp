@@ -1,6 +1,9 @@
 #include "font/FontFile.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <sstream>
 
 namespace runeplate {
 
@@ -91,6 +94,42 @@ bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::st
   }
   image = DecodeFontPixels(file.data() + file.size() - FontFilePixelBytes);
   return true;
+}
+
+bool IsCIdentifier(const std::string& name) {
+  if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
+
+std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
+                             const std::string& notice) {
+  std::string guard;
+  for (char c : name) guard += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  guard += "_H";
+  std::ostringstream out;
+  std::istringstream lines(notice);
+  for (std::string line; std::getline(lines, line);) out << "// " << line << "\n";
+  out << "//\n"
+      << "// The 512 x 256 Runeplate font atlas, 1 bit a pixel, as the font file's\n"
+      << "// pixel block: 256 rows of 64 bytes, the bottom image row first. Pixel\n"
+      << "// (x, y), y = 0 at the top, is ink when bit 7 - x % 8 of\n"
+      << "// " << name << "[(255 - y) * 64 + x / 8] is set.\n"
+      << "#ifndef " << guard << "\n#define " << guard << "\n\n"
+      << "static const unsigned char " << name << "[" << FontFilePixelBytes << "] = {\n";
+  const std::vector<uint8_t> block = EncodeFontPixels(image);
+  for (size_t i = 0; i < block.size(); i += 16) {
+    out << "   ";
+    for (size_t k = i; k < i + 16; ++k) {
+      char byte[8];
+      std::snprintf(byte, sizeof byte, " 0x%02X,", block[k]);
+      out << byte;
+    }
+    out << "\n";
+  }
+  out << "};\n\n#endif  // " << guard << "\n";
+  return out.str();
 }
 
 }  // namespace runeplate

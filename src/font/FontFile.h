@@ -73,4 +73,17 @@ std::vector<uint8_t> EncodeFontFile(const TFontImage& image);
 // untouched.
 bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error);
 
+// The pixel block as C source, for programs that carry the font in their
+// image: a header declaring `static const unsigned char Name[16384]`, the
+// block in file order (bottom image row first), 16 bytes a line, behind a
+// comment holding Notice (one or more lines: where the atlas came from and
+// its licence) and how to read pixel (x, y). Name must be a C identifier
+// (IsCIdentifier).
+std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
+                             const std::string& notice);
+
+// Whether Name can name a C array: a letter or underscore, then letters,
+// digits and underscores.
+bool IsCIdentifier(const std::string& name);
+
 }  // namespace runeplate

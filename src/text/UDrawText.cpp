@@ -3,7 +3,7 @@
 namespace runeplate {
 
 // Johab initial code of each initial index (slot = index - 1).
-const int32_t InitialToJohab[32] = {
+constexpr int32_t InitialToJohab[32] = {
     2,   // 1  U+1100 ㄱ KIYEOK
     3,   // 2  U+1101 ㄲ SSANGKIYEOK
     4,   // 3  U+1102 ㄴ NIEUN
@@ -28,7 +28,7 @@ const int32_t InitialToJohab[32] = {
 
 // Johab medial code of each medial index (slot = index - 1). The codes skip
 // 8, 9, 16, 17, 24, 25 and 30.
-const int32_t MedialToJohab[32] = {
+constexpr int32_t MedialToJohab[32] = {
     3,   // 1  U+1161 ㅏ A
     4,   // 2  U+1162 ㅐ AE
     5,   // 3  U+1163 ㅑ YA
@@ -55,7 +55,7 @@ const int32_t MedialToJohab[32] = {
 
 // Johab final code of each final index (slot = index; slot 0 is "no final",
 // the fill code 1). The codes skip 18.
-const int32_t FinalToJohab[32] = {
+constexpr int32_t FinalToJohab[32] = {
     1,   // 0  (no final consonant)
     2,   // 1  U+11A8 ㄱ KIYEOK
     3,   // 2  U+11A9 ㄲ SSANGKIYEOK
@@ -88,7 +88,7 @@ const int32_t FinalToJohab[32] = {
 };
 
 // Inverse of the three tables above, by 5-bit code 0..30.
-const uint8_t JohabToJamoIndex[3][31] = {
+constexpr uint8_t JohabToJamoIndex[3][31] = {
     // initial: codes 2..20 are indices 1..19
     {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
      0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -99,6 +99,33 @@ const uint8_t JohabToJamoIndex[3][31] = {
     {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 0, 17, 18,
      19, 20, 21, 22, 23, 24, 25, 26, 27, 0},
 };
+
+namespace {
+
+// Each row of JohabToJamoIndex undoes its index table: slot k's code decodes
+// to k's index, and no other code decodes to anything.
+constexpr bool InvertsIndexTable(const int32_t (&codes)[32], const uint8_t (&row)[31],
+                                 int firstIndex, int slots) {
+  int decoded = 0;
+  for (int code = 0; code < 31; ++code) decoded += row[code] != 0;
+  if (decoded != slots - (firstIndex == 0 ? 1 : 0)) return false;
+  for (int slot = 0; slot < 32; ++slot) {
+    if (slot >= slots) {
+      if (codes[slot] != -1) return false;
+      continue;
+    }
+    if (codes[slot] < 1 || codes[slot] > 30 || row[codes[slot]] != slot + firstIndex) return false;
+  }
+  return true;
+}
+static_assert(InvertsIndexTable(InitialToJohab, JohabToJamoIndex[0], 1, InitialCount),
+              "initial row of JohabToJamoIndex");
+static_assert(InvertsIndexTable(MedialToJohab, JohabToJamoIndex[1], 1, MedialCount),
+              "medial row of JohabToJamoIndex");
+static_assert(InvertsIndexTable(FinalToJohab, JohabToJamoIndex[2], 0, FinalCount),
+              "final row of JohabToJamoIndex");
+
+}  // namespace
 
 // Consonants that can begin a syllable carry their initial code alone;
 // final-only clusters carry initial fill 1, medial fill 2 and their final
@@ -181,13 +208,10 @@ uint32_t CharToJamoIndices(uint32_t code) {
   if (code < 128) {
     johab = code;  // bit 15 clear: rejected below
   } else if (code >= SyllableFirst && code <= SyllableLast) {
-    const uint32_t s = code - SyllableFirst;
-    const uint32_t l = s / (MedialCount * FinalCount);
-    const uint32_t v = (s % (MedialCount * FinalCount)) / FinalCount;
-    const uint32_t t = s % FinalCount;
-    johab = JohabMarker | (static_cast<uint32_t>(InitialToJohab[l]) << 10) |
-            (static_cast<uint32_t>(MedialToJohab[v]) << 5) |
-            static_cast<uint32_t>(FinalToJohab[t]);
+    const TSyllableLetters letters = DecomposeSyllable(code - SyllableFirst);
+    johab = JohabMarker | (static_cast<uint32_t>(InitialToJohab[letters.Initial]) << 10) |
+            (static_cast<uint32_t>(MedialToJohab[letters.Medial]) << 5) |
+            static_cast<uint32_t>(FinalToJohab[letters.Final]);
   } else if (code >= CompatJamoFirst && code <= CompatJamoLast) {
     johab = CompatJamoToJohab[code - CompatJamoFirst] & 0xFFFF;
   }
@@ -279,6 +303,10 @@ constexpr TInitialSets InitialSets[NoInitialRow + 1] = {
 
 }  // namespace
 
+// The rules of glyph set selection live in the two tables above; the text
+// run's direct way for syllables (LayOutCodeUnit) reads the same tables
+// without this function, and a test over every code unit holds both ways to
+// the same rectangles.
 void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
   const uint32_t i = (packed >> 16) & 0xFF;
   const uint32_t m = (packed >> 8) & 0xFF;
@@ -336,11 +364,8 @@ namespace {
     // set tables, without the round trip through Johab that CharToJamoIndices
     // makes; the tests hold both ways to the same rectangles for every
     // syllable.
-    const uint32_t s = code - SyllableFirst;
-    const uint32_t l = s / (MedialCount * FinalCount);
-    const uint32_t r = s % (MedialCount * FinalCount);
-    const uint32_t v = r / FinalCount;
-    const uint32_t t = r % FinalCount;
+    const TSyllableLetters letters = DecomposeSyllable(code - SyllableFirst);
+    const uint32_t l = letters.Initial, v = letters.Medial, t = letters.Final;
     const bool hasFinal = t != 0;
     const TVowelSets& vowel = VowelSets[v + 1];
     list.Rects[0] = HangulCell(vowel.Initial[hasFinal] + static_cast<int32_t>(l));
@@ -363,25 +388,84 @@ namespace {
 
 void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list); }
 
+// The engine's own runs walk with the layout inlined: they lay out every
+// character of every line of every frame.
+namespace {
+constexpr auto InlineLayout = [](uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list); };
+}  // namespace
+
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback) {
+  return detail::WalkGlyphs(x, y, text, length, InlineLayout, callback, userValue);
+}
+
+int32_t MeasureText(const char16_t* text, size_t length) {
+  return detail::WalkGlyphs(0, 0, text, length, InlineLayout,
+                            [](int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {},
+                            0);
+}
+
+namespace {
+
+bool InRange(char byte, uint8_t low, uint8_t high) {
+  const auto b = static_cast<uint8_t>(byte);
+  return b >= low && b <= high;
+}
+
+}  // namespace
+
+size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint) {
+  const auto lead = static_cast<uint8_t>(text[0]);
+  codePoint = ReplacementCharacter;
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  // The second byte's range depends on the lead (it rules out overlong forms,
+  // surrogates and values above U+10FFFF); later bytes are 80..BF.
+  size_t size;
+  uint8_t low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    size = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    size = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    size = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 1;  // a continuation byte, C0, C1 or F5..FF: never a lead
+  }
+  uint32_t value = lead & (0xFFu >> (size + 1));
+  for (size_t k = 1; k < size; ++k) {
+    if (k >= length || !InRange(text[k], low, high)) return k;  // the maximal part so far
+    value = value << 6 | (static_cast<uint8_t>(text[k]) & 0x3Fu);
+    low = 0x80;
+    high = 0xBF;
+  }
+  codePoint = value;
+  return size;
+}
+
+int32_t DrawTextRunUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                        int32_t userValue, TGlyphCallback callback) {
   if (text == nullptr) return x;
-  TGlyphRects list;
-  for (const char16_t *unit = text, *end = text + length; unit != end; ++unit) {
-    const uint32_t code = *unit;
-    LayOutCodeUnit(code, list);
-    // Written out for the at most three rectangles: as a loop, the compiler
-    // spilled the run's state around every call.
-    const int32_t count = list.Count;
-    if (count > 0) {
-      const TRect* rects = list.Rects;
-      const int32_t width = rects[0].Right - rects[0].Left;
-      const int32_t height = rects[0].Bottom - rects[0].Top;
-      callback(x, y, width, height, rects[0].Left, rects[0].Top, userValue);
-      if (count > 1) callback(x, y, width, height, rects[1].Left, rects[1].Top, userValue);
-      if (count > 2) callback(x, y, width, height, rects[2].Left, rects[2].Top, userValue);
+  for (size_t at = 0; at < length;) {
+    uint32_t codePoint;
+    at += DecodeUtf8(text + at, length - at, codePoint);
+    char16_t units[2];
+    size_t count = 1;
+    if (codePoint < 0x10000) {
+      units[0] = static_cast<char16_t>(codePoint);
+    } else {
+      codePoint -= 0x10000;
+      units[0] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+      units[1] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+      count = 2;
     }
-    x += AdvanceOf(code);
+    x = DrawTextRun(x, y, units, count, userValue, callback);
   }
   return x;
 }

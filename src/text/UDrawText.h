@@ -37,14 +37,27 @@ constexpr uint32_t PackJamo(uint32_t initial, uint32_t medial, uint32_t final_) 
 // syllable nor a compatibility letter.
 constexpr uint32_t NotConvertible = 0xFFFFFFFFu;
 
-// Precomposed syllables U+AC00..U+D7A3: S = code - first, L = S / 588,
-// V = (S % 588) / 28, T = S % 28.
+// Precomposed syllables U+AC00..U+D7A3, numbered S = code - SyllableFirst.
 constexpr uint32_t SyllableFirst = 0xAC00;
 constexpr uint32_t SyllableLast = 0xD7A3;
 constexpr uint32_t InitialCount = 19;
 constexpr uint32_t MedialCount = 21;
 constexpr uint32_t FinalCount = 28;  // including "no final"
 constexpr uint32_t SyllableCount = InitialCount * MedialCount * FinalCount;  // 11,172
+static_assert(SyllableLast - SyllableFirst + 1 == SyllableCount, "the syllable block");
+
+// The letters of syllable number `s` (0..11171), 0-based in Unicode
+// conjoining-jamo order: initial s / 588, medial s % 588 / 28, final s % 28
+// (0: no final consonant).
+struct TSyllableLetters {
+  uint32_t Initial;
+  uint32_t Medial;
+  uint32_t Final;
+};
+constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
+  return {s / (MedialCount * FinalCount), s % (MedialCount * FinalCount) / FinalCount,
+          s % FinalCount};
+}
 
 // Hangul compatibility letters U+3131..U+3163.
 constexpr uint32_t CompatJamoFirst = 0x3131;
@@ -78,18 +91,44 @@ uint32_t CharToJamoIndices(uint32_t code);
 // Glyph set selection
 // ---------------------------------------------------------------------------
 
+// The Hangul glyphs are 8 initial sets of 19 consonants, then 4 medial sets
+// of 21 vowels, then 4 final sets of 27 consonants ("no final" has no glyph).
+constexpr int32_t InitialSetCount = 8;
+constexpr int32_t MedialSetCount = 4;
+constexpr int32_t FinalSetCount = 4;
+constexpr int32_t InitialSetSize = static_cast<int32_t>(InitialCount);
+constexpr int32_t MedialSetSize = static_cast<int32_t>(MedialCount);
+constexpr int32_t FinalSetSize = static_cast<int32_t>(FinalCount) - 1;
+constexpr int32_t InitialSetStart(int32_t set) { return set * InitialSetSize; }
+constexpr int32_t MedialSetStart(int32_t set) {
+  return InitialSetStart(InitialSetCount) + set * MedialSetSize;
+}
+constexpr int32_t FinalSetStart(int32_t set) {
+  return MedialSetStart(MedialSetCount) + set * FinalSetSize;
+}
+
 // Base glyph number of each glyph set; the glyph of index k in a set is
 // base + k - 1.
-constexpr int32_t InitialSetBase[8] = {0, 19, 38, 57, 76, 95, 114, 133};
-constexpr int32_t MedialSetBase[4] = {152, 173, 194, 215};
-constexpr int32_t FinalSetBase[4] = {236, 263, 290, 317};
+constexpr int32_t InitialSetBase[InitialSetCount] = {
+    InitialSetStart(0), InitialSetStart(1), InitialSetStart(2), InitialSetStart(3),
+    InitialSetStart(4), InitialSetStart(5), InitialSetStart(6), InitialSetStart(7)};
+constexpr int32_t MedialSetBase[MedialSetCount] = {MedialSetStart(0), MedialSetStart(1),
+                                                   MedialSetStart(2), MedialSetStart(3)};
+constexpr int32_t FinalSetBase[FinalSetCount] = {FinalSetStart(0), FinalSetStart(1),
+                                                 FinalSetStart(2), FinalSetStart(3)};
 // Number of Hangul glyphs in the font image.
-constexpr int32_t HangulGlyphCount = 344;
+constexpr int32_t HangulGlyphCount = FinalSetStart(FinalSetCount);
 // The glyph drawn (twice) for a code unit of 128 or above that is not Hangul:
-// final ㅅ of final set 1.
-constexpr int32_t ReplacementGlyph = 254;
+// final ㅅ (index 19) of final set 1.
+constexpr int32_t ReplacementGlyph = FinalSetBase[0] + 19 - 1;
 
-// Fills Glyphs with the glyph numbers (initial, medial, final) for packed jamo
+static_assert(InitialSetBase[7] == 133 && MedialSetBase[0] == 152 && MedialSetBase[3] == 215,
+              "initial and medial sets");
+static_assert(FinalSetBase[0] == 236 && FinalSetBase[3] == 317 && HangulGlyphCount == 344,
+              "final sets and the glyph count");
+static_assert(ReplacementGlyph == 254, "the replacement glyph");
+
+// Fills `glyphs` with the glyph numbers (initial, medial, final) for `packed` jamo
 // indices. A component with nothing to draw gets -1. Bits 24..31 are ignored;
 // every field value 0..255 is accepted (NotConvertible gives 254, 254, -1).
 void SelectGlyphs(uint32_t packed, int32_t glyphs[3]);
@@ -126,7 +165,7 @@ TRect AsciiCell(int32_t code);
 // 32-column grid.
 TRect HangulCell(int32_t glyph);
 
-// Lays out one code unit (0..65535) into List:
+// Lays out one code unit `code` (0..65535) into `list`:
 //   below 128                       1 rectangle, its ASCII cell
 //   syllable without / with final   2 / 3 rectangles (initial, medial[, final])
 //   compatibility consonant         1 rectangle (initial set 1)
@@ -140,13 +179,87 @@ void GetGlyphRects(uint32_t code, TGlyphRects& list);
 // Pen advance of one code unit: 8 below 128, 16 for every other code unit.
 constexpr int32_t AdvanceOf(uint32_t code) { return code < 128 ? 8 : 16; }
 
-// Walks Length code units of Text on one line starting at (X, Y): for each
-// rectangle of each character calls Callback(X, Y, width, height, srcLeft,
-// srcTop, UserValue), all rectangles of a character at the same destination,
-// then advances X by AdvanceOf(code). Y never changes; control codes are
-// ordinary cells. Returns the pen x after the run. Allocates nothing. A null
-// Text draws nothing; Callback must not be null.
+// The pen after `code`: `x` + AdvanceOf(`code`), wrapping modulo 2^32 as
+// 32-bit two's-complement arithmetic does, so a run near the end of the range
+// is defined (the conversion back to signed is modulo 2^32 in GCC, Clang and
+// MSVC, and in every C++20 compiler).
+constexpr int32_t AdvancePen(int32_t x, uint32_t code) {
+  return static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(AdvanceOf(code)));
+}
+
+// The one walk over a line of text, for any callable: for each rectangle of
+// each of the `length` code units of `text`, calls
+// `glyph`(x, y, width, height, srcLeft, srcTop, `userValue`), all rectangles
+// of a character at the same destination, then advances the pen with
+// AdvancePen. `y` never changes; control codes are ordinary cells. Returns the
+// pen x after the run. Allocates nothing. A null `text` draws nothing.
+// Callbacks run synchronously, in the order of the characters and their
+// rectangles.
+namespace detail {
+// The walk itself, with the layout of one code unit as a parameter: users get
+// GetGlyphRects, the engine's own runs an inlined copy of it.
+template <class TLayout, class TGlyphFunction>
+int32_t WalkGlyphs(int32_t x, int32_t y, const char16_t* text, size_t length, TLayout layOut,
+                   TGlyphFunction glyph, int32_t userValue) {
+  if (text == nullptr) return x;
+  TGlyphRects list;
+  for (const char16_t *unit = text, *end = text + length; unit != end; ++unit) {
+    const uint32_t code = *unit;
+    layOut(code, list);
+    // Written out for the at most three rectangles: as a loop, the compiler
+    // spilled the run's state around every call.
+    const int32_t count = list.Count;
+    if (count > 0) {
+      const TRect* rects = list.Rects;
+      const int32_t width = rects[0].Right - rects[0].Left;
+      const int32_t height = rects[0].Bottom - rects[0].Top;
+      glyph(x, y, width, height, rects[0].Left, rects[0].Top, userValue);
+      if (count > 1) glyph(x, y, width, height, rects[1].Left, rects[1].Top, userValue);
+      if (count > 2) glyph(x, y, width, height, rects[2].Left, rects[2].Top, userValue);
+    }
+    x = AdvancePen(x, code);
+  }
+  return x;
+}
+}  // namespace detail
+
+template <class TGlyphFunction>
+int32_t ForEachGlyph(int32_t x, int32_t y, const char16_t* text, size_t length,
+                     TGlyphFunction&& glyph, int32_t userValue = 0) {
+  return detail::WalkGlyphs(x, y, text, length, GetGlyphRects, glyph, userValue);
+}
+
+// ForEachGlyph with a plain function pointer: the walk as the program uses
+// it. `callback` must not be null when `text` is not empty.
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback);
+
+// The width of a run of `length` code units of `text`: the pen x after
+// drawing it from x = 0, trailing spaces included (each advances 8). 0 for a
+// null `text`. Wraps as AdvancePen does.
+int32_t MeasureText(const char16_t* text, size_t length);
+
+// ---------------------------------------------------------------------------
+// UTF-8 text
+// ---------------------------------------------------------------------------
+
+// The Unicode replacement character, drawn as ReplacementGlyph twice.
+constexpr uint32_t ReplacementCharacter = 0xFFFD;
+
+// Decodes the code point that starts `text` (`length` > 0 bytes) into
+// `codePoint` and returns how many bytes it took (1..4). Ill-formed input
+// (a stray continuation byte, an overlong form, an encoded surrogate, a value
+// above U+10FFFF, a sequence cut short) gives ReplacementCharacter for each
+// maximal ill-formed part, as Unicode recommends: the bytes that could still
+// have begun a valid sequence are taken together, so one bad byte costs one
+// replacement and the next valid character is never swallowed. Never reads
+// at or past `text` + `length`.
+size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint);
+
+// DrawTextRun for `length` bytes of UTF-8: each code point up to U+FFFF is
+// one code unit, each above it a surrogate pair (two replacement cells, as in
+// UTF-16), and ill-formed input is replaced as DecodeUtf8 says.
+int32_t DrawTextRunUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                        int32_t userValue, TGlyphCallback callback);
 
 }  // namespace runeplate

@@ -16,47 +16,10 @@ uint32_t InitialOf(uint32_t packed) { return (packed >> 16) & 0xFF; }
 uint32_t MedialOf(uint32_t packed) { return (packed >> 8) & 0xFF; }
 uint32_t FinalOf(uint32_t packed) { return packed & 0xFF; }
 
-// Slots of each index-to-Johab table that hold a letter code, and the
-// index the first slot stands for.
-struct TIndexTable {
-  const char* Name;
-  const int32_t* Codes;
-  int Row;          // row of JohabToJamoIndex that inverts it
-  int FilledSlots;  // slots 0..FilledSlots-1 hold codes, the rest -1
-  int FirstIndex;   // jamo index of slot 0
-};
-
-const TIndexTable IndexTables[] = {
-    {"InitialToJohab", InitialToJohab, 0, 19, 1},
-    {"MedialToJohab", MedialToJohab, 1, 21, 1},
-    {"FinalToJohab", FinalToJohab, 2, 28, 0},
-};
-
 }  // namespace
 
-TEST(JohabTables, EachRowOfJohabToJamoIndexInvertsItsIndexTable) {
-  for (const TIndexTable& table : IndexTables) {
-    SCOPED_TRACE(table.Name);
-    int lettersInRow = 0;
-    for (int code = 0; code < 31; ++code)
-      if (JohabToJamoIndex[table.Row][code] != 0) ++lettersInRow;
-    // The "no final" slot carries the fill code, which decodes to index 0.
-    const int letters = table.FilledSlots - (table.FirstIndex == 0 ? 1 : 0);
-    EXPECT_EQ(lettersInRow, letters) << "a code decodes that no slot produces";
-
-    for (int slot = 0; slot < 32; ++slot) {
-      const int32_t code = table.Codes[slot];
-      if (slot >= table.FilledSlots) {
-        EXPECT_EQ(code, -1) << "slot " << slot;
-        continue;
-      }
-      ASSERT_GE(code, 1) << "slot " << slot;
-      ASSERT_LE(code, 30) << "slot " << slot;
-      EXPECT_EQ(JohabToJamoIndex[table.Row][code], slot + table.FirstIndex)
-          << "slot " << slot << " code " << code;
-    }
-  }
-}
+// That each row of JohabToJamoIndex inverts its index table is checked at
+// compile time, beside the tables.
 
 TEST(JohabTables, EveryCompatibilityLetterDecodesToExactlyOneNonZeroIndex) {
   for (uint32_t slot = 0; slot < CompatJamoCount; ++slot) {

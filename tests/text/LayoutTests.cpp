@@ -242,3 +242,67 @@ TEST(DrawTextRun, ReadsOnlyTheGivenLengthAndToleratesNoText) {
   EXPECT_EQ(DrawTextRun(40, 0, nullptr, 3, 0, RecordGlyph), 40);
   EXPECT_TRUE(Calls.empty());
 }
+
+// A lambda that keeps its drawing context in its capture sees the same calls
+// as DrawTextRun's function pointer: there is one walk, whatever the callable.
+TEST(ForEachGlyph, CallsAnyCallableWithTheCallsOfDrawTextRun) {
+  const std::u16string text = u"A\uAC01 \u314F\U0001F600";
+  Calls.clear();
+  const int32_t endRun = DrawTextRun(3, 16, text.data(), text.size(), 9, RecordGlyph);
+  std::vector<TCall> seen;
+  const int32_t endEach = ForEachGlyph(
+      3, 16, text.data(), text.size(),
+      [&seen](int32_t x, int32_t y, int32_t w, int32_t h, int32_t l, int32_t t, int32_t u) {
+        seen.push_back({x, y, w, h, l, t, u});
+      },
+      9);
+  EXPECT_EQ(seen, Calls);
+  EXPECT_EQ(endEach, endRun);
+}
+
+// MeasureText must count what the walk advances, trailing spaces included, so
+// a caller can right-align or centre a run before drawing it.
+TEST(MeasureText, IsThePenAfterTheRunFromZero) {
+  const struct {
+    std::u16string Text;
+    int32_t Width;
+  } cases[] = {
+      {u"", 0},       {u"A", 8},           {u"A  ", 24},          {u"\uAC00", 16},
+      {u"\u3133", 16}, {u"\U0001F600", 32}, {u"A\uAC01 \n", 40},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MeasureText(c.Text.data(), c.Text.size()), c.Width);
+  EXPECT_EQ(MeasureText(nullptr, 5), 0);
+}
+
+// UTF-8 input draws what the same text in UTF-16 draws; ill-formed bytes are
+// replaced per maximal ill-formed part and a cut-short sequence at the end is
+// never read past (the sanitizer build checks the bound).
+TEST(DrawTextRunUtf8, DrawsLikeUtf16AndReplacesIllFormedParts) {
+  const struct {
+    const char* What;
+    std::string Utf8;
+    std::u16string Utf16;
+  } cases[] = {
+      {"ASCII and Hangul", "A\xEA\xB0\x81", u"A\uAC01"},
+      {"four-byte form becomes a surrogate pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"stray continuation byte", "\x80" "A", u"\uFFFD" "A"},
+      {"overlong two-byte form", "\xC0\xAF", u"\uFFFD\uFFFD"},
+      {"overlong three-byte form", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
+      {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"cut short before a character", "\xEA\xB0" "A", u"\uFFFD" "A"},
+      {"cut short at the end", "A\xF0\x9F\x98", u"A\uFFFD"},
+      {"invalid lead bytes", "\xF5\xFF", u"\uFFFD\uFFFD"},
+  };
+  for (const auto& c : cases) {
+    Calls.clear();
+    const int32_t endUtf16 = DrawTextRun(0, 0, c.Utf16.data(), c.Utf16.size(), 1, RecordGlyph);
+    const std::vector<TCall> expected = Calls;
+    // An exact-size copy, so a read past the end is caught.
+    const std::vector<char> bytes(c.Utf8.begin(), c.Utf8.end());
+    Calls.clear();
+    const int32_t endUtf8 = DrawTextRunUtf8(0, 0, bytes.data(), bytes.size(), 1, RecordGlyph);
+    EXPECT_EQ(Calls, expected) << c.What;
+    EXPECT_EQ(endUtf8, endUtf16) << c.What;
+  }
+}

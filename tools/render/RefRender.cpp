@@ -106,8 +106,6 @@ void DrawGlyphIntoTarget(int32_t x, int32_t y, int32_t width, int32_t height, in
   }
 }
 
-void IgnoreGlyph(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-
 // Points CurrentTarget at one image for the life of the object.
 class TTargetScope {
  public:
@@ -125,9 +123,6 @@ int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t 
   return DrawTextRun(x, y, text, length, static_cast<int32_t>(colour), DrawGlyphIntoTarget);
 }
 
-int32_t MeasureText(const char16_t* text, size_t length) {
-  return DrawTextRun(0, 0, text, length, 0, IgnoreGlyph);
-}
 
 // ---------------------------------------------------------------------------
 // Frames

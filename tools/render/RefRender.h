@@ -63,9 +63,6 @@ inline int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, i
   return RenderText(image, font, x, y, text.data(), text.size(), colour);
 }
 
-// Pen advance of Text drawn from x = 0, without drawing anything.
-int32_t MeasureText(const char16_t* text, size_t length);
-
 // The generator state that Count calls of RandomInt lead to from Seed,
 // computed in O(log Count) steps; AdvanceRandomSeed(0, n) is RandomSeed after
 // the program's first n calls. Leaves RandomSeed as it found it.
