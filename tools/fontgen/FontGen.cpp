@@ -667,7 +667,7 @@ TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector
     result.IdenticalWithoutFinal += withoutFinal && identical;
     result.DiffPixels += diff;
     result.WorstDiff = std::max(result.WorstDiff, diff);
-    diffs.push_back({code, diff});
+    if (diff > 0) diffs.push_back({code, diff});
   }
   result.MeanDiff = result.Total > 0 ? double(result.DiffPixels) / double(result.Total) : 0;
   std::stable_sort(diffs.begin(), diffs.end(),
@@ -706,6 +706,7 @@ void PrintFidelity(std::ostream& out, const TFidelity& f) {
   out << "differing pixels: mean " << std::fixed << std::setprecision(2) << f.MeanDiff << ", worst "
       << f.WorstDiff << "\n";
   out << "worst syllables:";
+  if (f.Worst.empty()) out << " none";
   for (const TSyllableDiff& d : f.Worst) out << " " << Utf8(d.Code) << " " << CodeName(d.Code) << " (" << d.Pixels << ")";
   out << "\n";
 }

@@ -168,7 +168,7 @@ struct TFidelity {
   long DiffPixels = 0;  // summed over all syllables
   double MeanDiff = 0;
   int WorstDiff = 0;
-  std::vector<TSyllableDiff> Worst;  // ten, most differing first, then by code
+  std::vector<TSyllableDiff> Worst;  // up to ten that differ, most differing first, then by code
 };
 
 TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyphs& glyphs,
