@@ -223,7 +223,7 @@ TFont LoadFont(const std::string& name, const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string work;
-  size_t singleCount = 0, lineCount = 0;  // 0: every scored syllable
+  size_t singleCount = 400, lineCount = 0;  // 0: every scored syllable
   std::vector<std::pair<std::string, std::string>> fonts;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
