@@ -11,7 +11,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(RUNEPLATE_PACKAGE_FILES
   "${RUNEPLATE_ASSETS_DIR}/a1bit.bmp"
   "${CMAKE_SOURCE_DIR}/README.md")
-foreach(notice "${RUNEPLATE_ASSETS_DIR}/LICENSE-unifont.txt" "${CMAKE_SOURCE_DIR}/LICENSE")
+foreach(notice "${CMAKE_SOURCE_DIR}/LICENSE")
   if(EXISTS "${notice}")
     list(APPEND RUNEPLATE_PACKAGE_FILES "${notice}")
   endif()
@@ -22,6 +22,12 @@ foreach(file ${RUNEPLATE_PACKAGE_FILES})
   endif()
 endforeach()
 install(FILES ${RUNEPLATE_PACKAGE_FILES} DESTINATION .)
+# The atlases to choose from, each with its notice; a1bit.bmp is a copy of
+# fonts/round/a1bit.bmp, and copying another one over it switches the font.
+foreach(font unifont round dotum)
+  install(FILES "${RUNEPLATE_ASSETS_DIR}/fonts/${font}/a1bit.bmp" "${RUNEPLATE_ASSETS_DIR}/fonts/${font}/NOTICE"
+    DESTINATION fonts/${font})
+endforeach()
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME runeplate)

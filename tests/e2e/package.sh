@@ -20,9 +20,10 @@ unzip -q "$zip" -d "$E2E_DIR/unpacked" || e2e_fail "cannot unpack $zip"
 top="$E2E_DIR/unpacked/$(basename "$zip" .zip)"
 [ -d "$top" ] || e2e_fail "the package has no folder $(basename "$top")"
 (cd "$E2E_DIR/unpacked" && find . -type f | sort | sed 's/^/  /')
-for file in runeplate.exe a1bit.bmp README.md LICENSE-unifont.txt; do
+for file in runeplate.exe a1bit.bmp README.md fonts/{unifont,round,dotum}/{a1bit.bmp,NOTICE}; do
   [ -f "$top/$file" ] || e2e_fail "the package lacks $file"
 done
+cmp -s "$top/a1bit.bmp" "$top/fonts/round/a1bit.bmp" || e2e_fail "a1bit.bmp is not the Round atlas of fonts/round"
 
 e2e_start_screen
 e2e_make_prefix
