@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "font/FontFile.h"
+#include "fontgen/Picture.h"
 
 namespace runeplate::fontgen {
-
-// An RGB picture, 3 bytes a pixel, rows top to bottom.
-struct TPicture {
-  int Width = 0, Height = 0;
-  std::vector<uint8_t> Rgb;
-};
 
 // TEXT drawn with Atlas, black on white, every pixel a Scale x Scale block;
 // each line feed in Text starts a new line.
