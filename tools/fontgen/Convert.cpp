@@ -1,5 +1,6 @@
 #include "fontgen/Convert.h"
 
+#include <cctype>
 #include <ostream>
 
 #include "font/HanFile.h"

@@ -1,5 +1,6 @@
 #include "fontgen/FontSource.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>

@@ -7,7 +7,6 @@
 #include FT_BDF_H
 
 #include <numeric>
-#include <set>
 
 namespace runeplate::fontgen {
 
