@@ -1,6 +1,7 @@
 # The Windows release package: `cpack` in the Windows build folder makes
 # runeplate-<version>-win64.zip holding one folder with the program, the font
-# file it reads from its current folder, the README and the licence notices.
+# file it reads from its current folder, the users' README and the licence
+# notices.
 # The program is linked statically, so no runtime DLL goes with it.
 install(TARGETS runeplate RUNTIME DESTINATION .)
 # Packaging takes what the build made: without this, cpack (and install)
@@ -8,14 +9,15 @@ install(TARGETS runeplate RUNTIME DESTINATION .)
 # not need and which the package test would otherwise pay for.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
+# The users' README, not the developers': with the version filled in and
+# CRLF line endings, which every Windows editor shows as lines.
+configure_file("${CMAKE_SOURCE_DIR}/packaging/README.txt" "${CMAKE_BINARY_DIR}/package/README.txt"
+               @ONLY NEWLINE_STYLE CRLF)
+
 set(RUNEPLATE_PACKAGE_FILES
   "${RUNEPLATE_ASSETS_DIR}/a1bit.bmp"
-  "${CMAKE_SOURCE_DIR}/README.md")
-foreach(notice "${CMAKE_SOURCE_DIR}/LICENSE")
-  if(EXISTS "${notice}")
-    list(APPEND RUNEPLATE_PACKAGE_FILES "${notice}")
-  endif()
-endforeach()
+  "${CMAKE_BINARY_DIR}/package/README.txt"
+  "${CMAKE_SOURCE_DIR}/LICENSE")
 foreach(file ${RUNEPLATE_PACKAGE_FILES})
   if(NOT EXISTS "${file}")
     message(STATUS "Package: ${file} is missing; cpack will fail until it is there")

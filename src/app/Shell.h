@@ -49,8 +49,9 @@ extern TRenderFrame RenderFrameFunction;
 int32_t ReadStartupShowCommand();
 
 // Registers the window class "__DX_RUNEPLATE__" of Module: redrawn on any
-// resize, MainWindowProc, icon "vexil" of Module (the program has none, so
-// none), arrow cursor, light-grey background. Returns the atom, 0 on failure.
+// resize, MainWindowProc, icon "vexil" of Module (none when Module has no
+// such icon), arrow cursor, light-grey background. Returns the atom, 0 on
+// failure.
 ATOM RegisterMainWindowClass(HINSTANCE module);
 
 // WM_DESTROY posts the quit message with code 0. WM_RENDERFRAME draws a

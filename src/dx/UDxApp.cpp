@@ -109,7 +109,7 @@ void TGameMain::Initialize(HWND wnd, int32_t width, int32_t height, int32_t /*bi
   // Swapped in: MinGW-w64's ComPtr move assignment copies, an extra AddRef
   // and Release for nothing.
   CreateDirect3D9(Direct3DSdkVersion).Swap(FD3D);
-  RUNEPLATE_ASSERT(FD3D);
+  RUNEPLATE_ASSERT_AT(FD3D, AssertNoDirect3D);
 
   if (!fullScreen) SetClientSize(wnd, width, height);
 
@@ -131,13 +131,13 @@ void TGameMain::Initialize(HWND wnd, int32_t width, int32_t height, int32_t /*bi
   D3DPRESENT_PARAMETERS presentParameters = FPresentParameters;
   FD3D->CreateDevice(0, D3DDEVTYPE_HAL, wnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                      &presentParameters, FDevice.ReleaseAndGetAddressOf());
-  RUNEPLATE_ASSERT(FDevice);
+  RUNEPLATE_ASSERT_AT(FDevice, AssertNoDevice);
 
   SetRenderStates();
 
   FDevice->CreateTexture(FontImageWidth, FontImageHeight, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                          FFontTexture.ReleaseAndGetAddressOf(), nullptr);
-  RUNEPLATE_ASSERT(FFontTexture);
+  RUNEPLATE_ASSERT_AT(FFontTexture, AssertNoTexture);
 
   FillFontTexture();
 }
@@ -153,7 +153,7 @@ void TGameMain::SetRenderStates() {
 void TGameMain::FillFontTexture() {
   D3DLOCKED_RECT locked = {};
   TTextureLock lock(FFontTexture.Get(), &locked);
-  RUNEPLATE_ASSERT(lock.Locked());
+  RUNEPLATE_ASSERT_AT(lock.Locked(), AssertTextureNotLocked);
 
   TFontFile file(FFontFileName);
   file.SeekToLast(FontFilePixelBytes);

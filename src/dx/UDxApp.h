@@ -18,6 +18,14 @@
 
 namespace runeplate {
 
+// The line numbers that the set-up checks' assertion reports carry. Users and
+// support notes quote those reports, so each check keeps its own number
+// whatever line of UDxApp.cpp it sits on; __LINE__ would move with every edit.
+constexpr int32_t AssertNoDirect3D = 156;        // no Direct3D 9 object
+constexpr int32_t AssertNoDevice = 173;          // no 800 x 600 full-screen device
+constexpr int32_t AssertNoTexture = 182;         // no font texture
+constexpr int32_t AssertTextureNotLocked = 190;  // the font texture cannot be locked
+
 class TGameMain {
  public:
   HWND FWnd = nullptr;
@@ -35,7 +43,8 @@ class TGameMain {
   // is not read: the back buffer is always X8R8G8B8. Earlier objects are
   // released first (Direct3D object, device, texture). Raises
   // EAssertionFailed when an object cannot be made or the texture cannot be
-  // locked, EInOutError when the font file cannot be read.
+  // locked, with the line number named above for that check, and EInOutError
+  // when the font file cannot be read.
   void Initialize(HWND wnd, int32_t width, int32_t height, int32_t bitsPerPixel, bool fullScreen);
 
   // Releases the texture, the device and the Direct3D object, in that order.

@@ -72,11 +72,16 @@ template <class E>
 
 }  // namespace runeplate
 
-// Raises EAssertionFailed("Assertion failure", __FILE__, __LINE__) when Cond
-// is false.
-#define RUNEPLATE_ASSERT(cond)                                                  \
+// Raises EAssertionFailed("Assertion failure", __FILE__, Line) when Cond is
+// false: for checks whose report users quote, so Line is a fixed number of
+// the check's own rather than wherever the check happens to sit in the file.
+#define RUNEPLATE_ASSERT_AT(cond, line)                                         \
   do {                                                                          \
     if (!(cond))                                                                \
       ::runeplate::Raise(::runeplate::EAssertionFailed("Assertion failure",   \
-                                                       __FILE__, __LINE__));   \
+                                                       __FILE__, (line)));     \
   } while (0)
+
+// Raises EAssertionFailed("Assertion failure", __FILE__, __LINE__) when Cond
+// is false.
+#define RUNEPLATE_ASSERT(cond) RUNEPLATE_ASSERT_AT(cond, __LINE__)

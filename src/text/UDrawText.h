@@ -180,9 +180,10 @@ void GetGlyphRects(uint32_t code, TGlyphRects& list);
 constexpr int32_t AdvanceOf(uint32_t code) { return code < 128 ? 8 : 16; }
 
 // The pen after `code`: `x` + AdvanceOf(`code`), wrapping modulo 2^32 as
-// 32-bit two's-complement arithmetic does, so a run near the end of the range
-// is defined (the conversion back to signed is modulo 2^32 in GCC, Clang and
-// MSVC, and in every C++20 compiler).
+// 32-bit two's-complement arithmetic does, so every `x` gives a defined run:
+// from 2147483647 an ASCII character moves the pen to -2147483641. (The sum
+// is taken unsigned; converting it back is modulo 2^32 in GCC, Clang and
+// MSVC, and in every C++20 compiler.)
 constexpr int32_t AdvancePen(int32_t x, uint32_t code) {
   return static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(AdvanceOf(code)));
 }

@@ -65,7 +65,9 @@ TEST(MainWindowClass, IsRegisteredWithTheProgramsLookAndProcedure) {
   ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), WindowClassName, &registered));
   EXPECT_EQ(registered.style, static_cast<UINT>(CS_VREDRAW | CS_HREDRAW));
   EXPECT_EQ(registered.lpfnWndProc, MainWindowProc);
-  EXPECT_EQ(registered.hIcon, nullptr) << "the program carries no icon named vexil";
+  // The program's icon is its own resource (ResourceTests); a module without
+  // one, like this test, registers the class without an icon and no error.
+  EXPECT_EQ(registered.hIcon, nullptr) << "this test module carries no icon named vexil";
   EXPECT_EQ(registered.hCursor, LoadCursorA(nullptr, IDC_ARROW));
   EXPECT_EQ(registered.hbrBackground, GetStockObject(LTGRAY_BRUSH));
   ASSERT_NE(registered.lpszMenuName, nullptr);

@@ -3,9 +3,10 @@
 # from a folder of its own, screenshots, keys, and bounded waits. Source it
 # from bash.
 #
-# Settings, from the environment (CTest sets them; scripts/run too):
+# Settings, from the environment (CTest sets them; scripts/run and the
+# benchmark's runner read them from the Windows build's e2e-settings.sh):
 #   RUNEPLATE_BIN          folder holding runeplate.exe and a1bit.bmp
-#   RUNEPLATE_TOOLS        folder holding the native runeplate-shot
+#   RUNEPLATE_SHOT         the native runeplate-shot
 #   RUNEPLATE_MSGBOX       runeplate-msgbox.exe (reads and closes a message box)
 #   RUNEPLATE_E2E_HELPER   runeplate-e2e-helper.exe
 #   RUNEPLATE_E2E_WORK     where scenarios keep their files
@@ -15,9 +16,11 @@
 # Every process a scenario starts is ended by its id when the scenario ends,
 # however it ends: the Wine server of the scenario's own prefix (which takes
 # every Windows process started there with it), the X server, and anything
-# registered with e2e_track.
+# registered with e2e_track. The screen and the prefixes come from
+# scripts/lib/wine-screen.sh.
 
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine-screen.sh"
 
 E2E_TITLE="Dx Runeplate"
 E2E_WINDOW_CLASS="__DX_RUNEPLATE__"
@@ -25,7 +28,6 @@ E2E_WINDOW_CLASS="__DX_RUNEPLATE__"
 E2E_NAME=""
 E2E_DIR=""
 E2E_PREFIX=""
-E2E_XVFB_PID=""
 E2E_PID=""
 E2E_EXIT=""
 E2E_APP=""
@@ -94,18 +96,12 @@ e2e_cleanup() {
   for file in "${E2E_IMMUTABLE[@]}"; do
     chattr -i "$file" 2>/dev/null
   done
-  if [ -n "$E2E_PREFIX" ] && [ -d "$E2E_PREFIX" ]; then
-    WINEPREFIX="$E2E_PREFIX" timeout 20 wineserver -k 2>/dev/null
-  fi
+  [ -z "$E2E_PREFIX" ] || wine_stop "$E2E_PREFIX"
   for pid in $E2E_PID "${E2E_TRACKED[@]}"; do
-    e2e_kill_pid "$pid"
+    screen_kill_pid "$pid"
   done
-  if [ -n "$E2E_XVFB_PID" ]; then
-    e2e_kill_pid "$E2E_XVFB_PID"
-  fi
-  if [ -n "$E2E_PREFIX" ] && [ -d "$E2E_PREFIX" ]; then
-    rm -rf "$E2E_PREFIX"
-  fi
+  screen_stop
+  [ -z "$E2E_PREFIX" ] || wine_remove "$E2E_PREFIX"
   if [ "$status" -eq 0 ]; then
     [ -z "$E2E_SUCCESS_MESSAGE" ] || e2e_log "$E2E_SUCCESS_MESSAGE"
   else
@@ -114,82 +110,37 @@ e2e_cleanup() {
   exit "$status"
 }
 
-# Stops one process by its id: politely, then for good after two seconds.
-e2e_kill_pid() {
-  local pid=$1 i
-  [ -n "$pid" ] || return 0
-  kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
-  kill "$pid" 2>/dev/null
-  for i in $(seq 20); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  return 0
-}
-
 # e2e_track PID: end this process too when the scenario ends.
 e2e_track() {
   E2E_TRACKED+=("$1")
 }
 
-# A virtual screen of 800 x 600 x 24 on a display number that the X server
-# picks itself among the free ones; exports DISPLAY.
+# A virtual screen for the scenario; exports DISPLAY.
 e2e_start_screen() {
-  local numberFile="$E2E_DIR/display" deadline
-  rm -f "$numberFile"
-  Xvfb -displayfd 9 -screen 0 800x600x24 -nolisten tcp 9>"$numberFile" >"$E2E_DIR/xvfb.log" 2>&1 &
-  E2E_XVFB_PID=$!
-  deadline=$(e2e_deadline 15)
-  while [ ! -s "$numberFile" ]; do
-    kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb did not start: $(tail -n 3 "$E2E_DIR/xvfb.log")"
-    e2e_before "$deadline" || e2e_fail "Xvfb gave no display number within 15 s"
-    sleep 0.05
-  done
-  export DISPLAY=":$(tr -d '[:space:]' <"$numberFile")"
-  unset XAUTHORITY
-  e2e_log "screen $DISPLAY (Xvfb pid $E2E_XVFB_PID)"
+  screen_start "$E2E_DIR" || e2e_fail "no virtual screen"
+  e2e_log "screen $DISPLAY (Xvfb pid $SCREEN_PID)"
 }
 
-# The booted prefix that scenarios copy, made once (under a lock, since
-# several scenarios or runs may ask for it at the same time).
+# The booted prefix that scenarios copy, made once per build folder.
 e2e_template_prefix() {
   local template=${RUNEPLATE_E2E_TEMPLATE:-$(dirname "$RUNEPLATE_E2E_WORK")/prefix-template}
-  mkdir -p "$(dirname "$template")"
-  (
-    flock 8
-    if [ ! -f "$template/system.reg" ]; then
-      rm -rf "$template"
-      echo "[$(e2e_clock)] booting the template Wine prefix $template" >&2
-      # Booted without a display: nothing in it depends on one.
-      env -u DISPLAY WINEPREFIX="$template" WINEARCH=win64 WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree=;mshtml=" timeout 300 wineboot --init >/dev/null 2>&1
-      WINEPREFIX="$template" timeout 120 wineserver -w
-      [ -f "$template/system.reg" ] || exit 1
-    fi
-  ) 8>"$template.lock" || e2e_fail "cannot boot the template Wine prefix $template"
+  if [ ! -f "$template/system.reg" ]; then
+    echo "[$(e2e_clock)] booting the template Wine prefix $template" >&2
+  fi
+  wine_boot "$template" || e2e_fail "cannot boot the template Wine prefix $template"
   echo "$template"
 }
 
-# A fresh prefix for the scenario: a copy of the template whose files are
-# hard links (Wine only reads them), except the registry files, which Wine
-# rewrites and which therefore get copies of their own. Exports WINEPREFIX
-# and the quiet Wine settings.
+# A fresh prefix for the scenario, copied from the template, with its
+# server started now and kept until the clean-up: every Wine start of the
+# scenario then takes about a second. Exports WINEPREFIX and Wine's settings.
 e2e_make_prefix() {
-  local template f
+  local template
   template=$(e2e_template_prefix) || exit 1
   E2E_PREFIX="$E2E_DIR/prefix"
-  cp -al "$template" "$E2E_PREFIX" || e2e_fail "cannot copy the template prefix"
-  for f in system.reg user.reg userdef.reg .update-timestamp; do
-    [ -e "$template/$f" ] && cp --remove-destination -p "$template/$f" "$E2E_PREFIX/$f"
-  done
-  # The template's server bookkeeping is not the copy's.
-  rm -f "$E2E_PREFIX/wineserver"
-  export WINEPREFIX="$E2E_PREFIX" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
-  # Start the prefix's server now and keep it until the clean-up: every Wine
-  # start of the scenario then takes about a second.
-  wineserver -p 2>/dev/null
+  wine_clone "$template" "$E2E_PREFIX" || e2e_fail "cannot copy the template prefix"
+  wine_use "$E2E_PREFIX"
+  wine_keep_server "$E2E_PREFIX" || e2e_fail "no Wine server for $E2E_PREFIX"
   e2e_log "Wine prefix $E2E_PREFIX"
 }
 
@@ -312,8 +263,8 @@ e2e_shot() {
 }
 
 e2e_shot_tool() {
-  local tool="${RUNEPLATE_TOOLS:?RUNEPLATE_TOOLS is not set}/runeplate-shot"
-  [ -x "$tool" ] || e2e_fail "no $tool: build the native preset's tools first"
+  local tool="${RUNEPLATE_SHOT:?RUNEPLATE_SHOT is not set}"
+  [ -x "$tool" ] || e2e_fail "no $tool: build the Windows build's target runeplate_native_shot"
   echo "$tool"
 }
 

@@ -306,3 +306,30 @@ TEST(DrawTextRunUtf8, DrawsLikeUtf16AndReplacesIllFormedParts) {
     EXPECT_EQ(endUtf8, endUtf16) << c.What;
   }
 }
+
+// Catches a pen advanced with signed overflow: undefined behaviour, which the
+// sanitizer build stops on and an optimiser may turn into anything.
+TEST(DrawTextRun, PenWrapsAsThirtyTwoBitTwosComplementAtTheEdgesOfTheRange) {
+  const int32_t max = 2147483647;
+  const int32_t min = -max - 1;
+  const struct {
+    const char* What;
+    int32_t X;
+    std::u16string Text;
+    std::vector<int32_t> CallX;
+    int32_t EndX;
+  } cases[] = {
+      {"AB from the largest x", max, u"AB", {max, -2147483641}, -2147483633},
+      {"A ending exactly on the wrap", max - 7, u"A", {max - 7}, min},
+      {"가 ending exactly on the wrap", max - 15, u"\uAC00", {max - 15, max - 15}, min},
+      {"AB from the smallest x", min, u"AB", {min, min + 8}, min + 16},
+      {"A across zero", -8, u"A", {-8}, 0},
+  };
+  for (const auto& c : cases) {
+    Calls.clear();
+    EXPECT_EQ(DrawTextRun(c.X, 0, c.Text.data(), c.Text.size(), 0, RecordGlyph), c.EndX) << c.What;
+    std::vector<int32_t> callX;
+    for (const TCall& call : Calls) callX.push_back(call.X);
+    EXPECT_EQ(callX, c.CallX) << c.What;
+  }
+}

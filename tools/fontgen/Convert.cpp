@@ -3,7 +3,11 @@
 #include <cctype>
 #include <ostream>
 
+#include "common/Files.h"
+#include "common/Png.h"
 #include "font/HanFile.h"
+#include "fontgen/Fidelity.h"
+#include "fontgen/Picture.h"
 
 namespace runeplate::fontgen {
 
@@ -86,13 +90,20 @@ TOutputKind OutputKindOf(const std::string& path) {
 }
 
 void WriteAtlas(const std::string& path, const TFontImage& atlas) {
+  std::string error;
+  bool written = false;
   switch (OutputKindOf(path)) {
-    case TOutputKind::Bitmap: WriteFileAtomically(path, EncodeFontFile(atlas)); return;
-    case TOutputKind::HanFile: WriteFileAtomically(path, EncodeHanFile(atlas)); return;
-    case TOutputKind::Png: throw TFontGenError(path + ": PNG output is not built in yet");
-    case TOutputKind::Unknown: break;
+    case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
+    case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
+    case TOutputKind::Png: {
+      const TPicture picture = AtlasPicture(atlas);
+      written = WritePngFile(path, picture.Width, picture.Height, picture.Rgb, error);
+      break;
+    }
+    case TOutputKind::Unknown:
+      throw TFontGenError(path + ": unknown output kind: name it .bmp, .png or .han");
   }
-  throw TFontGenError(path + ": unknown output kind: name it .bmp, .png or .han");
+  if (!written) throw TFontGenError(error);
 }
 
 }  // namespace runeplate::fontgen

@@ -1,12 +1,13 @@
 #include "fontgen/FontSource.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "common/Files.h"
+#include "common/Png.h"
 #include "font/HanFile.h"
+#include "fontgen/Picture.h"
+#include "fontgen/UnifontHex.h"
 
 namespace runeplate::fontgen {
 
@@ -19,10 +20,9 @@ int TFontSource::SyllablesPresent() const {
 namespace {
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TFontGenError(path + ": cannot open: " + std::strerror(errno));
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-  if (in.bad()) throw TFontGenError(path + ": read error");
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!ReadFile(path, bytes, error)) throw TFontGenError(error);
   return bytes;
 }
 
@@ -70,6 +70,18 @@ TFontSource FromHanFile(const std::vector<uint8_t>& bytes, const std::string& na
   return source;
 }
 
+TFontSource FromPngAtlas(const std::string& path) {
+  // Twice an atlas's pixels is room enough to say what a wrong picture is.
+  constexpr int64_t MaxPixels = 2 * int64_t{FontImageWidth} * FontImageHeight;
+  TPngPicture png;
+  std::string error;
+  if (!ReadPngFile(path, MaxPixels, png, error)) throw TFontGenError(error);
+  const TPicture picture{int(png.Width), int(png.Height), std::move(png.Rgb)};
+  TFontImage image;
+  if (!AtlasFromPicture(picture, image, error)) throw TFontGenError(path + ": " + error);
+  return SourceFromImage(image, path, TSourceKind::Atlas);
+}
+
 TFontSource FromBitmapAtlas(const std::vector<uint8_t>& bytes, const std::string& name) {
   TFontImage image;
   std::string error;
@@ -84,7 +96,7 @@ TFontSource LoadFontSource(const std::string& path, const TFreeTypeOptions& opti
   if (StartsWith(bytes, "BM", 2) || (EndsWith(path, ".bmp") && !FreeTypeOpens(path)))
     return FromBitmapAtlas(bytes, path);
   if (StartsWith(bytes, PngSignature, 8) || EndsWith(path, ".png"))
-    throw TFontGenError(path + ": PNG atlases are not read yet");
+    return FromPngAtlas(path);
   if (LooksLikeHex(bytes) || EndsWith(path, ".hex")) return FromUnifont(LoadUnifontHex(path), path);
   if (bytes.size() == HanFileBytes || bytes.size() == HanFilePaddedBytes || EndsWith(path, ".han"))
     return FromHanFile(bytes, path);
@@ -130,21 +142,6 @@ TFontSource SourceFromImage(const TFontImage& image, const std::string& name, TS
   }
   source.JamoOrigin = TJamoOrigin::Drawn;
   return source;
-}
-
-TFontImage ComposeAtlas(const TAsciiCells& ascii, const THangulGlyphs& jamo) {
-  TFontImage atlas;
-  for (int32_t code = 0; code < 128; ++code) {
-    const TRect cell = AsciiCell(code);
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 8; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, (ascii[code][y] >> (7 - x)) & 1);
-  }
-  for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-    const TRect cell = HangulCell(g);
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, jamo[g].Pixel(x, y));
-  }
-  return atlas;
 }
 
 }  // namespace runeplate::fontgen

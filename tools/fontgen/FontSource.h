@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "font/FontFile.h"
-#include "fontgen/FontGen.h"
+#include "fontgen/Atlas.h"
+#include "fontgen/Cell.h"
+#include "fontgen/FontGenError.h"
 #include "fontgen/FreeTypeSource.h"
+#include "fontgen/GlyphFit.h"
 
 namespace runeplate::fontgen {
-
-// The 128 ASCII cells, 8 x 16, one byte a row, bit 7 the leftmost pixel.
-using TAsciiCells = std::array<std::array<uint8_t, 16>, 128>;
 
 enum class TSourceKind {
   UnifontHex,  // GNU Unifont's .hex: jamo fitted by Unifont's own rules
@@ -65,9 +65,5 @@ TAsciiCells LoadAsciiCells(const std::string& path, const TFreeTypeOptions& opti
 
 // A source holding Image's ASCII cells and jamo glyphs as drawn.
 TFontSource SourceFromImage(const TFontImage& image, const std::string& name, TSourceKind kind);
-
-// The atlas of these ASCII cells and jamo glyphs; the rest of the image,
-// which the program never shows, blank.
-TFontImage ComposeAtlas(const TAsciiCells& ascii, const THangulGlyphs& jamo);
 
 }  // namespace runeplate::fontgen

@@ -1,6 +1,8 @@
 #include "fontgen/FreeTypeSource.h"
 
+#include "fontgen/Fidelity.h"
 #include "fontgen/FontSource.h"
+#include "fontgen/UnifontHex.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,8 +1,8 @@
 #include "fontgen/JamoNames.h"
 
-#include <charconv>
 #include <vector>
 
+#include "common/Numbers.h"
 #include "text/UDrawText.h"
 
 namespace runeplate::fontgen {
@@ -12,9 +12,10 @@ const char* const NeoJamoNames = "cho_{set}_{index:2},jung_{set}_{index:2},jong_
 namespace {
 
 bool ReadCount(const std::string& text, int& value) {
-  const char* last = text.data() + text.size();
-  const auto [end, ec] = std::from_chars(text.data(), last, value);
-  return !text.empty() && ec == std::errc() && end == last && value >= 0 && value <= 9;
+  unsigned digit = 0;
+  if (!ParseNumber(text, digit) || digit > 9) return false;
+  value = static_cast<int>(digit);
+  return true;
 }
 
 // Expands Template for set Set and letter Index; false with a reason when a

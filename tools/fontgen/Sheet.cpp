@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "fontgen/FontGen.h"
+#include "fontgen/Fidelity.h"
 #include "text/UDrawText.h"
 
 namespace runeplate::fontgen {

@@ -1,105 +1,157 @@
-// runeplate-fontgen: writes the program's font image "a1bit.bmp" from GNU
-// Unifont and reports how faithfully the jamo glyphs compose Unifont's
-// syllables.
-#include <cstdlib>
-#include <cstring>
-#include <iterator>
+// runeplate-fontgen: converts between font formats: any 8x4x4-capable font
+// in, a Runeplate atlas (BMP or PNG) or a classic 8x4x4 file out; reports how
+// faithfully the jamo glyphs compose the font's own syllables, and draws
+// sheets of text with the atlas.
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include <utf8cpp/utf8.h>
+#include <CLI/CLI.hpp>
 
-#include "fontgen/FontGen.h"
-#include "fontgen/Preview.h"
+#include "common/CommandLine.h"
+#include "common/Numbers.h"
+#include "common/Png.h"
+#include "common/Utf8.h"
+#include "fontgen/Convert.h"
+#include "fontgen/FontGenError.h"
+#include "fontgen/Sheet.h"
+#include "fontgen/UnifontHex.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
 
 namespace {
 
-constexpr int ExitBadInput = 2;
+constexpr const char* ToolName = "runeplate-fontgen";
+// Every failure, of input and output alike.
+constexpr int ExitFailed = 2;
 
-const char* const Usage =
-    "usage: runeplate-fontgen [--hex FILE] [-o OUT.bmp] [--report] [--preview DIR]\n"
-    "  --hex FILE     Unifont hex file (default /usr/share/unifont/unifont.hex)\n"
-    "  -o OUT.bmp     write the font image there (default a1bit.bmp, unless only\n"
-    "                 --report or --preview is asked for)\n"
-    "  --report       print how many syllables compose identical to Unifont's\n"
-    "  --preview DIR  write PNG pictures of the atlas and of rendered text to DIR\n"
-    "  --text LINE    with --preview, render LINE (UTF-8) instead of the sample\n"
-    "                 lines; may be repeated\n";
+const char Usage[] =
+    "usage: runeplate-fontgen [SOURCE] [--ascii SOURCE] [--size PX] [--jamo-names SCHEME] -o OUT [--report]\n"
+    "       runeplate-fontgen [SOURCE] (--preview TEXT | --preview-ksx1001) -o SHEET.png\n";
 
-struct TOptions {
-  std::string Hex = DefaultUnifontHexPath;
+const char Description[] =
+    "\n"
+    "Makes a font atlas from SOURCE and writes it (-o OUT, by extension: .bmp the atlas,\n"
+    ".png the atlas in two colours, .han a classic 8x4x4 file), reports how faithfully\n"
+    "its jamo glyphs compose the source's own syllables (--report), or draws text or all\n"
+    "KS X 1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
+    "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
+    "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
+    "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
+
+const char Notes[] =
+    "Jamo names: three templates INITIAL,MEDIAL,FINAL; {set} is the glyph set from 0,\n"
+    "{index} the letter as Unicode counts jamo (initials and medials from 0, finals from 1);\n"
+    "{index:2} pads to two digits, {set+1} counts from one. Neo둥근모's\n"
+    "cho_{set}_{index:2},jung_{set}_{index:2},jong_{set}_{index:2} is used where a font has\n"
+    "those names; \"none\" fits the jamo to the syllables instead.\n"
+    "Exit status: 0 done, 2 failed (with one line on standard error).";
+
+struct TFontGenOptions {
+  TConvertOptions Convert;
   std::string Output;
-  std::string PreviewDir;
-  std::vector<std::u16string> PreviewLines;
   bool Report = false;
+  bool HasPreviewText = false;
+  std::u16string PreviewText;
+  bool PreviewKsX1001 = false;
 };
 
-// UTF-8 to UTF-16 for preview text; malformed bytes become U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text) {
-  std::string valid;
-  utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid));
-  std::u16string result;
-  utf8::utf8to16(valid.begin(), valid.end(), std::back_inserter(result));
+// A usage error that also shows the usage lines.
+TParseResult BadUsageWithSynopsis(const std::string& message) {
+  const std::string usage = Usage;
+  return BadUsage(message + "\n" + usage.substr(0, usage.size() - 1));
+}
+
+void AddSourceOptions(CLI::App& app, TFontGenOptions& options) {
+  app.add_option("SOURCE", options.Convert.Source, "the font to convert (default GNU Unifont, " +
+                                                       std::string(DefaultUnifontHexPath) + ")");
+  app.add_option("--hex", options.Convert.Source, "the same as SOURCE, as older command lines give it")
+      ->type_name("FILE");
+  app.add_option("--ascii", options.Convert.Ascii,
+                 "take the ASCII cells from this font or a 4,096-byte 8 x 16 font file")
+      ->type_name("SOURCE");
+  AddParsedOption(
+      app, "--size", "PX",
+      [&options](const std::string& value, std::string& reason) {
+        int size = 0;
+        if (!ParseNumber(value, size) || size < 1 || size > 256) {
+          reason = "wants pixels per em, 1 to 256, not '" + value + "'";
+          return false;
+        }
+        options.Convert.FreeType.Size = size;
+        return true;
+      },
+      "pixels per em of an outline font, or the strike of a bitmap font (default: its own grid, or 16)");
+  AddParsedOption(
+      app, "--jamo-names", "SCHEME",
+      [&options](const std::string& value, std::string& reason) {
+        if (value == "none") {
+          options.Convert.FreeType.IgnoreNames = true;
+          return true;
+        }
+        TJamoNames names;
+        if (!ParseJamoNames(value, names, reason)) return false;
+        options.Convert.FreeType.Names = names;
+        return true;
+      },
+      "how the font names its jamo glyphs (see below), or none");
+}
+
+TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGenOptions& options) {
+  const auto app = MakeToolApp(ToolName, std::string(Usage) + Description, Notes);
+  AddSourceOptions(*app, options);
+  CLI::Option* output = app->add_option("-o", options.Output, "write the atlas, or the sheet, there")->type_name("OUT");
+  app->add_flag("--report", options.Report, "print where the glyphs came from and how faithfully they compose the source");
+  CLI::Option* preview = AddParsedOption(
+      *app, "--preview", "TEXT",
+      [&options](const std::string& value, std::string& reason) {
+        options.HasPreviewText = true;
+        return DecodeUtf8(value, options.PreviewText, reason);
+      },
+      "draw TEXT (UTF-8) with the atlas into the PNG -o names");
+  CLI::Option* grid = app->add_flag("--preview-ksx1001", options.PreviewKsX1001,
+                                    "draw the 2,350 KS X 1001 syllables with the atlas, labelled, into the PNG -o names");
+  grid->excludes(preview);
+
+  const TParseResult result = ParseArguments(*app, args);
+  if (result.Outcome != TParseOutcome::Run) return result;
+  if (app->count("SOURCE") > 0 && app->count("--hex") > 0) return BadUsageWithSynopsis("give SOURCE or --hex, not both");
+  if (options.Convert.Source.empty()) options.Convert.Source = DefaultUnifontHexPath;
+  if (output->count() > 0 && options.Output.empty()) return BadUsageWithSynopsis("-o wants a file name, not ''");
+  const bool previewing = options.HasPreviewText || options.PreviewKsX1001;
+  if (previewing && options.Output.empty()) return BadUsageWithSynopsis("a preview needs -o SHEET.png");
+  if (previewing && OutputKindOf(options.Output) != TOutputKind::Png)
+    return BadUsageWithSynopsis("a preview is a PNG: name it .png, not '" + options.Output + "'");
+  if (options.Output.empty() && !options.Report) return BadUsageWithSynopsis("nothing to do: give -o OUT or --report");
   return result;
 }
 
-// Returns false after printing the problem, in one line, on a bad command
-// line.
-bool ParseOptions(int argc, char** argv, TOptions& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&](std::string& target) {
-      if (i + 1 >= argc) {
-        std::cerr << "runeplate-fontgen: " << arg << " needs a value (see --help)\n";
-        return false;
-      }
-      target = argv[++i];
-      return true;
-    };
-    if (arg == "--hex") {
-      if (!value(options.Hex)) return false;
-    } else if (arg == "-o") {
-      if (!value(options.Output)) return false;
-    } else if (arg == "--preview") {
-      if (!value(options.PreviewDir)) return false;
-    } else if (arg == "--text") {
-      std::string line;
-      if (!value(line)) return false;
-      options.PreviewLines.push_back(Utf8ToUtf16(line));
-    } else if (arg == "--report") {
-      options.Report = true;
-    } else if (arg == "--help" || arg == "-h") {
-      std::cout << Usage;
-      std::exit(0);
-    } else {
-      std::cerr << "runeplate-fontgen: unknown argument " << arg << " (see --help)\n";
-      return false;
-    }
+// Everything after the command line; throws TFontGenError.
+void GenerateFont(const TFontGenOptions& options) {
+  const TConversion conversion = Convert(options.Convert);
+  for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
+  if (options.HasPreviewText || options.PreviewKsX1001) {
+    const TPicture sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
+                                                  : DrawTextSheet(conversion.Atlas, options.PreviewText);
+    std::string error;
+    if (!WritePngFile(options.Output, sheet.Width, sheet.Height, sheet.Rgb, error)) throw TFontGenError(error);
+  } else if (!options.Output.empty()) {
+    WriteAtlas(options.Output, conversion.Atlas);
   }
-  if (options.Output.empty() && !options.Report && options.PreviewDir.empty())
-    options.Output = "a1bit.bmp";
-  return true;
+  if (options.Report) PrintConversionReport(std::cout, conversion);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  TOptions options;
-  if (!ParseOptions(argc, argv, options)) return ExitBadInput;
+  TFontGenOptions options;
+  const TParseResult parsed = ParseFontGenArguments(ArgumentsOf(argc, argv), options);
+  if (parsed.Outcome != TParseOutcome::Run) return ReportParseResult(ToolName, parsed);
   try {
-    const TUnifontSource source = LoadUnifontHex(options.Hex);
-    const THangulGlyphs glyphs = FitHangulGlyphs(source.Syllables);
-    const TFontImage atlas = BuildAtlas(source, glyphs);
-    if (!options.Output.empty()) WriteFileAtomically(options.Output, EncodeFontFile(atlas));
-    if (!options.PreviewDir.empty()) WritePreview(options.PreviewDir, source, glyphs, atlas, options.PreviewLines);
-    if (options.Report) PrintFidelity(std::cout, MeasureFidelity(source.Syllables, glyphs, KsX1001Syllables()));
+    GenerateFont(options);
   } catch (const TFontGenError& error) {
-    std::cerr << "runeplate-fontgen: " << error.what() << "\n";
-    return ExitBadInput;
+    return Fail(ToolName, ExitFailed, error.what());
   }
-  return 0;
+  return FinishStandardOutput(ToolName, 0, ExitFailed);
 }

@@ -1,44 +1,73 @@
 #include "layout/LayoutCli.h"
 
-#include <charconv>
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ostream>
 
-#include <utf8.h>
+#include <CLI/CLI.hpp>
 
+#include "common/Numbers.h"
 #include "text/UDrawText.h"
 
 namespace runeplate {
 
-const char LayoutUsage[] =
-    "usage: runeplate-layout [--x X] [--y Y] TEXT\n"
+namespace {
+
+const char LayoutSynopsis[] =
+    "usage: runeplate-layout [--x X] [--y Y] [--] TEXT\n"
     "       runeplate-layout [--x X] [--y Y] --units XXXX,XXXX,...\n"
     "       runeplate-layout --table\n"
     "\n"
-    "Lays TEXT (UTF-8) out as one line from pen position X, Y (default 0, 0) and\n"
-    "prints one line per glyph, \"x y width height srcLeft srcTop\", then \"end X\"\n"
-    "with the pen position after the run. TEXT \"-\" reads standard input; one\n"
-    "trailing newline is stripped from it. Use \"--\" before a TEXT that starts\n"
-    "with \"-\".\n"
-    "\n"
-    "  --x X, --y Y   pen position (signed 32-bit decimal)\n"
-    "  --units LIST   lay out raw UTF-16 code units given in hexadecimal instead of\n"
-    "                 TEXT, so lone surrogates can be tried\n"
-    "  --table        for every code unit 0000..FFFF, one line: the unit, the\n"
-    "                 rectangle count, each rectangle as l,t,r,b and adv=N\n"
-    "  --help         this text\n"
-    "\n"
-    "Bad input exits with status 2 and one line on standard error.\n";
+    "Lays TEXT (UTF-8) out as one line from pen position X, Y and prints one\n"
+    "line per glyph, \"x y width height srcLeft srcTop\", then \"end X\" with the\n"
+    "pen position after the run. TEXT \"-\" reads standard input, of which one\n"
+    "trailing newline is dropped. A TEXT that starts with \"-\" (a literal \"-\"\n"
+    "too) goes after \"--\".\n";
 
-bool ParseCoordinate(std::string_view text, int32_t& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  int32_t parsed = 0;
-  const auto [end, ec] = std::from_chars(first, last, parsed);
-  if (text.empty() || ec != std::errc() || end != last) return false;
-  value = parsed;
-  return true;
+const char LayoutNotes[] =
+    "Exit status: 0 done, 1 standard output could not be written, 2 bad input\n"
+    "(with one line on standard error).";
+
+TValueParser CoordinateInto(int32_t& target) {
+  return [&target](const std::string& value, std::string& reason) {
+    if (ParseNumber(value, target)) return true;
+    reason = "wants a signed 32-bit decimal number, not '" + value + "'";
+    return false;
+  };
 }
+
+bool IsHex(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+// Whether the TEXT argument stands after "--", where "-" is text like any other.
+bool TextFollowsDashes(const std::vector<std::string>& args) {
+  const auto dashes = std::find(args.begin(), args.end(), "--");
+  return dashes != args.end() && dashes + 1 != args.end();
+}
+
+TParseResult ChooseLayoutMode(const std::vector<std::string>& args, bool table, bool haveUnits,
+                              bool haveText, TLayoutOptions& options) {
+  if (table) {
+    options.Mode = TLayoutMode::Table;
+  } else if (haveUnits) {
+    options.Mode = TLayoutMode::Units;
+  } else if (!haveText) {
+    return BadUsage("missing TEXT (try --help)");
+  } else if (TextFollowsDashes(args)) {
+    options.Mode = TLayoutMode::Text;
+  } else if (options.Text == "-") {
+    options.Mode = TLayoutMode::Stdin;
+  } else if (!options.Text.empty() && options.Text[0] == '-') {
+    // CLI11 takes a dash and a digit for a value; as TEXT it is more likely a
+    // mistyped option.
+    return BadUsage("TEXT '" + options.Text + "' starts with '-': put '--' before it");
+  }
+  return {};
+}
+
+}  // namespace
 
 bool ParseUnits(std::string_view list, std::u16string& units, std::string& error) {
   units.clear();
@@ -47,31 +76,16 @@ bool ParseUnits(std::string_view list, std::u16string& units, std::string& error
     const size_t comma = list.find(',', start);
     const size_t length = comma == std::string_view::npos ? std::string_view::npos : comma - start;
     const std::string_view item = list.substr(start, length);
-    uint32_t value = 0;
-    const char* last = item.data() + item.size();
-    const auto [end, ec] = std::from_chars(item.data(), last, value, 16);
-    if (item.empty() || ec == std::errc::invalid_argument || end != last) {
-      error = "not a hexadecimal code unit: '" + std::string(item) + "'";
-      return false;
-    }
-    if (ec == std::errc::result_out_of_range || value > 0xFFFF) {
-      error = "code unit above FFFF: '" + std::string(item) + "'";
+    uint16_t value = 0;
+    if (!ParseNumber(item, value, 16)) {
+      error = item.empty() || !IsHex(item) ? "not a hexadecimal code unit: '" + std::string(item) + "'"
+                                           : "code unit above FFFF: '" + std::string(item) + "'";
       return false;
     }
     units.push_back(static_cast<char16_t>(value));
     if (comma == std::string_view::npos) return true;
     start = comma + 1;
   }
-}
-
-bool DecodeUtf8(std::string_view bytes, std::u16string& units, std::string& error) {
-  const size_t bad = utf8::find_invalid(bytes);
-  if (bad != std::string_view::npos) {
-    error = "invalid UTF-8 at byte " + std::to_string(bad);
-    return false;
-  }
-  units = utf8::utf8to16(bytes);
-  return true;
 }
 
 void StripTrailingNewline(std::string& text) {
@@ -81,71 +95,29 @@ void StripTrailingNewline(std::string& text) {
   }
 }
 
-bool ParseLayoutArguments(const std::vector<std::string_view>& args, TLayoutOptions& options,
-                          std::string& error) {
+TParseResult ParseLayoutArguments(const std::vector<std::string>& args, TLayoutOptions& options) {
   options = TLayoutOptions{};
-  bool haveText = false;
-  bool haveUnits = false;
+  const auto app = MakeToolApp(LayoutToolName, LayoutSynopsis, LayoutNotes);
   bool table = false;
-  bool onlyPositional = false;
-  for (size_t n = 0; n < args.size(); ++n) {
-    const std::string_view arg = args[n];
-    const bool isOption = !onlyPositional && arg.size() > 1 && arg[0] == '-';
-    if (!isOption) {
-      if (haveText) {
-        error = "more than one TEXT: '" + std::string(arg) + "'";
-        return false;
-      }
-      haveText = true;
-      options.Text = std::string(arg);
-      continue;
-    }
-    if (arg == "--") {
-      onlyPositional = true;
-    } else if (arg == "--help" || arg == "-h") {
-      options.Mode = TLayoutMode::Help;
-      return true;
-    } else if (arg == "--table") {
-      table = true;
-    } else if (arg == "--x" || arg == "--y" || arg == "--units") {
-      if (n + 1 >= args.size()) {
-        error = "option " + std::string(arg) + " needs a value";
-        return false;
-      }
-      const std::string_view value = args[++n];
-      if (arg == "--units") {
-        if (!ParseUnits(value, options.Units, error)) return false;
-        haveUnits = true;
-      } else if (!ParseCoordinate(value, arg == "--x" ? options.X : options.Y)) {
-        error = "option " + std::string(arg) + " needs a signed 32-bit number, not '" +
-                std::string(value) + "'";
-        return false;
-      }
-    } else {
-      error = "unknown option '" + std::string(arg) + "'";
-      return false;
-    }
-  }
+  CLI::Option* x = AddParsedOption(*app, "--x", "X", CoordinateInto(options.X),
+                                   "pen x, a signed 32-bit decimal number (default 0)");
+  CLI::Option* y = AddParsedOption(*app, "--y", "Y", CoordinateInto(options.Y),
+                                   "pen y, a signed 32-bit decimal number (default 0)");
+  CLI::Option* units = AddParsedOption(
+      *app, "--units", "LIST",
+      [&options](const std::string& value, std::string& reason) { return ParseUnits(value, options.Units, reason); },
+      "lay out raw UTF-16 code units given in hexadecimal, comma-separated, instead of TEXT, so "
+      "lone surrogates can be tried");
+  CLI::Option* tableFlag = app->add_flag("--table", table,
+                                         "for every code unit 0000..FFFF, one line: the unit, the rectangle "
+                                         "count, each rectangle as l,t,r,b and adv=N");
+  CLI::Option* text = app->add_option("TEXT", options.Text, "the text to lay out (UTF-8)")->type_name("");
+  tableFlag->excludes(x)->excludes(y)->excludes(units)->excludes(text);
+  units->excludes(text);
 
-  if (table) {
-    if (haveText || haveUnits) {
-      error = "--table takes no TEXT or --units";
-      return false;
-    }
-    options.Mode = TLayoutMode::Table;
-  } else if (haveUnits) {
-    if (haveText) {
-      error = "give either TEXT or --units, not both";
-      return false;
-    }
-    options.Mode = TLayoutMode::Units;
-  } else if (haveText) {
-    options.Mode = options.Text == "-" ? TLayoutMode::Stdin : TLayoutMode::Text;
-  } else {
-    error = "missing TEXT (try --help)";
-    return false;
-  }
-  return true;
+  const TParseResult result = ParseArguments(*app, args);
+  if (result.Outcome != TParseOutcome::Run) return result;
+  return ChooseLayoutMode(args, table, units->count() > 0, text->count() > 0, options);
 }
 
 namespace {

@@ -1,52 +1,57 @@
 // runeplate-layout: prints what the layout engine makes of a string, or of
 // every code unit, for checking a font or a string by eye and for tests.
 #include <iostream>
-#include <iterator>
 #include <string>
-#include <string_view>
-#include <vector>
 
+#include "common/CommandLine.h"
+#include "common/Files.h"
+#include "common/Utf8.h"
 #include "layout/LayoutCli.h"
 
 using namespace runeplate;
 
 namespace {
 
-int Fail(const std::string& message) {
-  std::cerr << "runeplate-layout: " << message << '\n';
-  return LayoutExitBadInput;
+// The code units that Options name: TEXT or standard input decoded, or the
+// units as given. False with a message on bad input.
+bool ReadLayoutText(const TLayoutOptions& options, std::u16string& units, std::string& error) {
+  switch (options.Mode) {
+    case TLayoutMode::Units:
+      units = options.Units;
+      return true;
+    case TLayoutMode::Stdin: {
+      std::string bytes;
+      if (!ReadStandardInput(bytes, error)) return false;
+      StripTrailingNewline(bytes);
+      if (DecodeUtf8(bytes, units, error)) return true;
+      error = "standard input: " + error;
+      return false;
+    }
+    case TLayoutMode::Text:
+      if (DecodeUtf8(options.Text, units, error)) return true;
+      error = "TEXT: " + error;
+      return false;
+    case TLayoutMode::Table:
+      break;
+  }
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
   TLayoutOptions options;
-  std::string error;
-  if (!ParseLayoutArguments(args, options, error)) return Fail(error);
+  const TParseResult parsed = ParseLayoutArguments(ArgumentsOf(argc, argv), options);
+  if (parsed.Outcome != TParseOutcome::Run) return ReportParseResult(LayoutToolName, parsed);
 
   std::ios::sync_with_stdio(false);
-  std::u16string text;
-  switch (options.Mode) {
-    case TLayoutMode::Help:
-      std::cout << LayoutUsage;
-      return LayoutExitOk;
-    case TLayoutMode::Table:
-      WriteTable(std::cout);
-      return LayoutExitOk;
-    case TLayoutMode::Units:
-      text = options.Units;
-      break;
-    case TLayoutMode::Stdin: {
-      std::string bytes{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-      StripTrailingNewline(bytes);
-      if (!DecodeUtf8(bytes, text, error)) return Fail("standard input: " + error);
-      break;
-    }
-    case TLayoutMode::Text:
-      if (!DecodeUtf8(options.Text, text, error)) return Fail("TEXT: " + error);
-      break;
+  if (options.Mode == TLayoutMode::Table) {
+    WriteTable(std::cout);
+  } else {
+    std::u16string text;
+    std::string error;
+    if (!ReadLayoutText(options, text, error)) return Fail(LayoutToolName, ExitBadUsage, error);
+    WriteRun(std::cout, options.X, options.Y, text);
   }
-  WriteRun(std::cout, options.X, options.Y, text);
-  return LayoutExitOk;
+  return FinishStandardOutput(LayoutToolName, 0, LayoutExitCannotWrite);
 }

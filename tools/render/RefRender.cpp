@@ -1,15 +1,10 @@
 #include "render/RefRender.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <csetjmp>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <memory>
+#include <new>
+
+#include "common/Files.h"
+#include "common/Png.h"
 
 namespace runeplate {
 
@@ -31,33 +26,39 @@ bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, s
   return true;
 }
 
-bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error) {
-  // Like the program, seek to the pixel data rather than read the whole file.
-  std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) {  // streams would open it and throw on reading
-    error = "cannot read font file " + path + ": it is a directory";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    error = "cannot open font file " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  const std::streamoff size = in.tellg();
-  if (size < 0) {
-    error = "cannot find the size of font file " + path;
-    return false;
-  }
-  std::vector<uint8_t> bytes(std::min<uint64_t>(static_cast<uint64_t>(size), FontFilePixelBytes));
-  in.seekg(size - static_cast<std::streamoff>(bytes.size()));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!in) {
-    error = "cannot read font file " + path;
-    return false;
-  }
+namespace {
+
+uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, int size) {
+  uint32_t value = 0;
+  for (int k = size - 1; k >= 0; --k) value = value << 8 | bytes[at + k];
+  return value;
+}
+
+}  // namespace
+
+bool IsFontBitmap(const std::vector<uint8_t>& file) {
+  constexpr size_t InfoHeaderEnd = 14 + 40;
+  if (file.size() < InfoHeaderEnd || file[0] != 'B' || file[1] != 'M') return false;
+  return LittleEndian(file, 10, 4) + uint64_t{FontFilePixelBytes} == file.size()  // pixels at the end
+         && LittleEndian(file, 14, 4) >= 40                                      // header size
+         && LittleEndian(file, 18, 4) == uint32_t{FontImageWidth}
+         && LittleEndian(file, 22, 4) == uint32_t{FontImageHeight}  // positive: bottom row first
+         && LittleEndian(file, 26, 2) == 1                           // planes
+         && LittleEndian(file, 28, 2) == 1                           // bits per pixel
+         && LittleEndian(file, 30, 4) == 0;                          // uncompressed
+}
+
+bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error, std::string* warning) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFile(path, bytes, error)) return false;
   if (!DecodeFontAtlas(bytes, atlas, error)) {
     error = path + ": " + error;
     return false;
+  }
+  if (warning != nullptr && !IsFontBitmap(bytes)) {
+    *warning = path + " is not a " + std::to_string(FontImageWidth) + " x " + std::to_string(FontImageHeight) +
+               " one-bit bitmap; its last " + std::to_string(FontFilePixelBytes) +
+               " bytes are read as the font, as the program does";
   }
   return true;
 }
@@ -150,122 +151,42 @@ TRgbImage RenderFrame(uint64_t frame, const TFontImage& font) {
 }
 
 // ---------------------------------------------------------------------------
-// UTF-8
-// ---------------------------------------------------------------------------
-
-bool Utf8ToUtf16(const std::string& utf8, std::u16string& utf16, std::string& error) {
-  utf16.clear();
-  const size_t n = utf8.size();
-  size_t k = 0;
-  while (k < n) {
-    const size_t start = k;
-    const uint8_t lead = static_cast<uint8_t>(utf8[k++]);
-    uint32_t code;
-    int continuation;
-    uint32_t minimum;
-    if (lead < 0x80) {
-      utf16.push_back(static_cast<char16_t>(lead));
-      continue;
-    } else if ((lead & 0xE0) == 0xC0) {
-      code = lead & 0x1F, continuation = 1, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      code = lead & 0x0F, continuation = 2, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      code = lead & 0x07, continuation = 3, minimum = 0x10000;
-    } else {
-      error = "invalid UTF-8 lead byte at offset " + std::to_string(start);
-      return false;
-    }
-    for (int c = 0; c < continuation; ++c, ++k) {
-      if (k >= n || (static_cast<uint8_t>(utf8[k]) & 0xC0) != 0x80) {
-        error = "truncated UTF-8 sequence at offset " + std::to_string(start);
-        return false;
-      }
-      code = (code << 6) | (static_cast<uint8_t>(utf8[k]) & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-      error = "invalid UTF-8 sequence at offset " + std::to_string(start);
-      return false;
-    }
-    if (code < 0x10000) {
-      utf16.push_back(static_cast<char16_t>(code));
-    } else {
-      code -= 0x10000;
-      utf16.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-      utf16.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-    }
-  }
-  return true;
-}
-
-// ---------------------------------------------------------------------------
 // PNG
 // ---------------------------------------------------------------------------
 
-namespace {
-
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
 bool WritePng(const TRgbImage& image, const std::string& path, std::string& error, int32_t scale) {
   if (scale < 1) {
-    error = "scale must be at least 1";
+    error = path + ": scale must be at least 1";
     return false;
   }
   const int64_t width = static_cast<int64_t>(image.Width) * scale;
   const int64_t height = static_cast<int64_t>(image.Height) * scale;
-  if (width < 1 || height < 1 || width > 0x7FFFFFFF / 3 || height > 0x7FFFFFFF) {
-    error = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) + " PNG";
+  if (!CheckPngSize(width, height, error)) {
+    error = path + ": " + error;
     return false;
   }
-  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) {
-    error = "cannot create " + path + ": " + std::strerror(errno);
+  std::vector<uint8_t> rgb;
+  try {
+    rgb.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  } catch (const std::bad_alloc&) {
+    error = path + ": not enough memory for a " + std::to_string(width) + " x " + std::to_string(height) + " picture";
     return false;
   }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!info) {
-    png_destroy_write_struct(&png, nullptr);
-    error = "out of memory writing " + path;
-    return false;
-  }
-  // Everything libpng may longjmp over is created before setjmp and released
-  // on both paths below.
-  std::vector<png_byte> row(static_cast<size_t>(width) * 3);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    error = "cannot write " + path;
-    return false;
-  }
-  png_init_io(png, file.get());
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
+  uint8_t* out = rgb.data();
   for (int32_t y = 0; y < image.Height; ++y) {
+    uint8_t* const rowStart = out;
     for (int32_t x = 0; x < image.Width; ++x) {
       const uint32_t pixel = image.At(x, y);
-      for (int32_t s = 0; s < scale; ++s) {
-        png_byte* out = &row[(static_cast<size_t>(x) * scale + s) * 3];
-        out[0] = static_cast<png_byte>(pixel >> 16);
-        out[1] = static_cast<png_byte>(pixel >> 8);
-        out[2] = static_cast<png_byte>(pixel);
+      for (int32_t s = 0; s < scale; ++s, out += 3) {
+        out[0] = static_cast<uint8_t>(pixel >> 16);
+        out[1] = static_cast<uint8_t>(pixel >> 8);
+        out[2] = static_cast<uint8_t>(pixel);
       }
     }
-    for (int32_t s = 0; s < scale; ++s) png_write_row(png, row.data());
+    // The other rows of the enlarged pixel row repeat the first.
+    for (int32_t s = 1; s < scale; ++s, out += width * 3) std::copy(rowStart, rowStart + width * 3, out);
   }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  const bool streamFailed = std::ferror(file.get()) != 0;
-  if (std::fclose(file.release()) != 0 || streamFailed) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
+  return WritePngFile(path, width, height, rgb, error);
 }
 
 }  // namespace runeplate

@@ -10,7 +10,7 @@
 // that, through the same layout engine and frame routines as the program, so
 // screenshots of the real program can be compared with it byte for byte.
 //
-// Platform-free apart from libpng. Not thread-safe: text is drawn through the
+// Platform-free. Not thread-safe: text is drawn through the
 // layout engine's context-free callback, which reaches its target through
 // file-static state (see RenderText).
 #pragma once
@@ -49,9 +49,17 @@ constexpr uint32_t RgbOf(uint32_t colour) { return colour & 0x00FFFFFFu; }
 // with a message in Error when the data is shorter than FontFilePixelBytes.
 bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, std::string& error);
 
+// Whether File is a font file of the kind we write: a 512 x 256 one-bit
+// bottom-up bitmap whose pixels are its last FontFilePixelBytes bytes. The
+// program reads any file all the same; this only tells whether it shows what
+// was meant.
+bool IsFontBitmap(const std::vector<uint8_t>& file);
+
 // Reads and decodes the font file at Path. On failure returns false and puts a
-// one-line message naming the file in Error.
-bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error);
+// one-line message naming the file in Error. When Warning is given and the
+// file is not IsFontBitmap, says so there, in one line.
+bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error,
+                   std::string* warning = nullptr);
 
 // Draws Length code units of Text on one line with its top-left corner at
 // (X, Y) in Colour (A8R8G8B8; alpha ignored), through DrawTextRun. Quads are
@@ -74,14 +82,10 @@ uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count);
 // where the program has it after drawing that frame's lines.
 TRgbImage RenderFrame(uint64_t frame, const TFontImage& font);
 
-// Converts UTF-8 to UTF-16 (code points above U+FFFF become surrogate pairs).
-// Returns false with a message naming the byte offset on malformed input:
-// bad lead or continuation bytes, overlong forms, encoded surrogates, values
-// above U+10FFFF, truncated sequences.
-bool Utf8ToUtf16(const std::string& utf8, std::u16string& utf16, std::string& error);
-
 // Writes Image to Path as an 8-bit RGB PNG, each pixel enlarged to a Scale x
-// Scale block (Scale >= 1). Returns false with a message on failure.
+// Scale block (Scale >= 1), whole or not at all. Returns false with a message
+// on failure; a picture too large for a PNG is refused before anything is
+// written.
 bool WritePng(const TRgbImage& image, const std::string& path, std::string& error, int32_t scale = 1);
 
 }  // namespace runeplate

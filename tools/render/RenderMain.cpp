@@ -1,12 +1,13 @@
 // runeplate-render: draws text or a whole frame exactly as the program would,
 // into a PNG file.
-#include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <iostream>
 #include <string>
 
+#include <CLI/CLI.hpp>
+
+#include "common/CommandLine.h"
+#include "common/Numbers.h"
+#include "common/Utf8.h"
 #include "render/RefRender.h"
 
 #ifndef RUNEPLATE_DEFAULT_FONT
@@ -17,126 +18,110 @@ using namespace runeplate;
 
 namespace {
 
-constexpr int ExitFailed = 1;      // the PNG could not be written
-constexpr int ExitBadInput = 2;    // bad arguments or font file
-constexpr uint32_t DefaultTextColour = 0xFF000000u;
-constexpr long MaxScale = 64;
+constexpr const char* ToolName = "runeplate-render";
+constexpr int ExitCannotWrite = 1;  // the PNG could not be written
+constexpr int ExitBadInput = ExitBadUsage;  // bad arguments or font file
+constexpr int32_t MaxScale = 64;
 
-void PrintHelp() {
-  std::printf(
-      "usage: runeplate-render [--font FILE] [--colour AARRGGBB] [--scale N] -o OUT.png TEXT\n"
-      "       runeplate-render [--font FILE] [--scale N] --frame K -o OUT.png\n"
-      "\n"
-      "Draws pixel for pixel what the program's Direct3D layer draws.\n"
-      "  TEXT            one line of UTF-8 text, drawn at (0, 0) on white; the image is as\n"
-      "                  wide as the pen advance and 16 pixels high\n"
-      "  --frame K       frame K of a run (0 = the first): 800 x 600, white, the 36 sample\n"
-      "                  lines in their colours, no frame-rate counter\n"
-      "  --font FILE     font file, of which the last 16384 bytes are read\n"
-      "                  (default: %s)\n"
-      "  --colour C      text colour as 8 hexadecimal digits AARRGGBB; alpha is ignored,\n"
-      "                  as on screen (default: FF000000, black)\n"
-      "  --scale N       enlarge every pixel to N x N (1 to %ld, default 1)\n"
-      "  -o OUT.png      the PNG file to write\n"
-      "\n"
-      "Exit status: 0 written, 1 the PNG could not be written, 2 bad arguments or font.\n",
-      RUNEPLATE_DEFAULT_FONT, MaxScale);
+const char Synopsis[] =
+    "usage: runeplate-render [--font FILE] [--colour AARRGGBB] [--scale N] -o OUT.png [--] TEXT\n"
+    "       runeplate-render [--font FILE] [--scale N] --frame K -o OUT.png\n"
+    "\n"
+    "Draws pixel for pixel what the program's Direct3D layer draws. TEXT is one line\n"
+    "of UTF-8 text, drawn at (0, 0) on white; the image is as wide as the pen\n"
+    "advance and 16 pixels high. Frame K is 800 x 600, white, the 36 sample lines in\n"
+    "their colours, without the frame-rate counter.\n";
+
+const char Notes[] = "Exit status: 0 written, 1 the PNG could not be written, 2 bad arguments or font.";
+
+struct TRenderOptions {
+  std::string FontPath = RUNEPLATE_DEFAULT_FONT;
+  std::string OutPath;
+  std::string Text;
+  bool HaveText = false;
+  uint32_t Colour = 0xFF000000u;  // black
+  uint32_t Frame = 0;
+  bool HaveFrame = false;
+  int32_t Scale = 1;
+};
+
+bool ReadColour(const std::string& value, uint32_t& colour, std::string& reason) {
+  if (value.size() == 8 && ParseNumber(value, colour, 16)) return true;
+  reason = "wants exactly 8 hexadecimal digits AARRGGBB, not '" + value + "'";
+  return false;
 }
 
-int Fail(int code, const std::string& message) {
-  std::fprintf(stderr, "runeplate-render: %s\n", message.c_str());
-  return code;
+bool ReadScale(const std::string& value, int32_t& scale, std::string& reason) {
+  int32_t parsed = 0;
+  if (ParseNumber(value, parsed) && parsed >= 1 && parsed <= MaxScale) {
+    scale = parsed;
+    return true;
+  }
+  reason = "wants a whole number from 1 to " + std::to_string(MaxScale) + ", not '" + value + "'";
+  return false;
 }
 
-bool ParseUnsigned(const char* text, int base, unsigned long long limit, unsigned long long& value) {
-  if (*text == '\0' || *text == '-' || *text == '+' || std::isspace(static_cast<unsigned char>(*text))) return false;
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtoull(text, &end, base);
-  return errno == 0 && *end == '\0' && value <= limit;
+bool ReadFrame(const std::string& value, uint32_t& frame, std::string& reason) {
+  if (ParseNumber(value, frame)) return true;
+  reason = "wants a frame number from 0 to 4294967295, not '" + value + "'";
+  return false;
+}
+
+TParseResult ParseRenderArguments(const std::vector<std::string>& args, TRenderOptions& o) {
+  const auto app = MakeToolApp(ToolName, Synopsis, Notes);
+  app->add_option("--font", o.FontPath, "font file, of which the last 16384 bytes are read (default " +
+                                             o.FontPath + ")")->type_name("FILE");
+  CLI::Option* colour = AddParsedOption(
+      *app, "--colour", "AARRGGBB", [&o](const std::string& v, std::string& why) { return ReadColour(v, o.Colour, why); },
+      "text colour as 8 hexadecimal digits; alpha is ignored, as on screen (default FF000000, black)");
+  AddParsedOption(*app, "--scale", "N", [&o](const std::string& v, std::string& why) { return ReadScale(v, o.Scale, why); },
+                  "enlarge every pixel to N x N (1 to 64, default 1)");
+  CLI::Option* frame = AddParsedOption(
+      *app, "--frame", "K", [&o](const std::string& v, std::string& why) { return ReadFrame(v, o.Frame, why); },
+      "draw frame K of a run (0 = the first) instead of TEXT");
+  app->add_option("-o", o.OutPath, "the PNG file to write")->type_name("OUT.png");
+  CLI::Option* text = app->add_option("TEXT", o.Text, "the text to draw")->type_name("");
+  frame->excludes(text)->excludes(colour);
+
+  const TParseResult result = ParseArguments(*app, args);
+  if (result.Outcome != TParseOutcome::Run) return result;
+  o.HaveText = text->count() > 0;
+  o.HaveFrame = frame->count() > 0;
+  if (o.OutPath.empty()) return BadUsage("no output file given (-o OUT.png)");
+  if (!o.HaveFrame && !o.HaveText) return BadUsage("nothing to draw: give TEXT or --frame K");
+  if (o.HaveText && o.Text.empty()) return BadUsage("TEXT is empty");
+  return result;
+}
+
+// The picture Options ask for; false with a message on bad input.
+bool DrawRequested(const TRenderOptions& options, TRgbImage& image, std::string& error) {
+  std::u16string text;
+  if (options.HaveText && !DecodeUtf8(options.Text, text, error)) {
+    error = "TEXT: " + error;
+    return false;
+  }
+  TFontImage font;
+  std::string warning;
+  if (!LoadFontAtlas(options.FontPath, font, error, &warning)) return false;
+  if (!warning.empty()) std::cerr << ToolName << ": warning: " << warning << '\n';
+  if (options.HaveFrame) {
+    image = RenderFrame(options.Frame, font);
+  } else {
+    image = TRgbImage(MeasureText(text.data(), text.size()), FrameLineHeight, FrameClearColour);
+    RenderText(image, font, 0, 0, text, options.Colour);
+  }
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string fontPath = RUNEPLATE_DEFAULT_FONT;
-  std::string outPath;
-  std::string text;
-  bool haveText = false, haveColour = false, haveFrame = false, optionsEnded = false;
-  uint32_t colour = DefaultTextColour;
-  unsigned long long frame = 0;
-  int32_t scale = 1;
-
-  for (int k = 1; k < argc; ++k) {
-    const std::string arg = argv[k];
-    const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
-    if (!isOption) {
-      if (haveText) return Fail(ExitBadInput, "more than one TEXT argument (quote text with spaces)");
-      text = arg;
-      haveText = true;
-      continue;
-    }
-    const bool takesValue = arg == "--font" || arg == "--colour" || arg == "--scale" || arg == "--frame" || arg == "-o";
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp();
-      return 0;
-    }
-    if (takesValue && k + 1 >= argc) return Fail(ExitBadInput, arg + " needs a value");
-    if (arg == "--font") {
-      fontPath = argv[++k];
-    } else if (arg == "-o") {
-      outPath = argv[++k];
-    } else if (arg == "--colour") {
-      const char* value = argv[++k];
-      unsigned long long parsed;
-      if (std::strlen(value) != 8 || !ParseUnsigned(value, 16, 0xFFFFFFFFull, parsed)) {
-        return Fail(ExitBadInput, std::string("--colour wants 8 hexadecimal digits AARRGGBB, not '") + value + "'");
-      }
-      colour = static_cast<uint32_t>(parsed);
-      haveColour = true;
-    } else if (arg == "--scale") {
-      const char* value = argv[++k];
-      unsigned long long parsed;
-      if (!ParseUnsigned(value, 10, MaxScale, parsed) || parsed < 1) {
-        return Fail(ExitBadInput, "--scale wants a whole number from 1 to " + std::to_string(MaxScale) + ", not '" +
-                                      value + "'");
-      }
-      scale = static_cast<int32_t>(parsed);
-    } else if (arg == "--frame") {
-      const char* value = argv[++k];
-      if (!ParseUnsigned(value, 10, 0xFFFFFFFFull, frame)) {
-        return Fail(ExitBadInput, std::string("--frame wants a frame number from 0, not '") + value + "'");
-      }
-      haveFrame = true;
-    } else if (arg == "--") {
-      optionsEnded = true;  // lets TEXT start with a dash
-    } else {
-      return Fail(ExitBadInput, "unknown option " + arg + " (see --help)");
-    }
-  }
-
-  if (outPath.empty()) return Fail(ExitBadInput, "no output file given (-o OUT.png)");
-  if (haveFrame && haveText) return Fail(ExitBadInput, "give either TEXT or --frame K, not both");
-  if (haveFrame && haveColour) return Fail(ExitBadInput, "--colour does not apply to --frame");
-  if (!haveFrame && !haveText) return Fail(ExitBadInput, "nothing to draw: give TEXT or --frame K");
-
-  std::u16string utf16;
-  std::string error;
-  if (haveText) {
-    if (!Utf8ToUtf16(text, utf16, error)) return Fail(ExitBadInput, "TEXT: " + error);
-    if (utf16.empty()) return Fail(ExitBadInput, "TEXT is empty");
-  }
-
-  TFontImage font;
-  if (!LoadFontAtlas(fontPath, font, error)) return Fail(ExitBadInput, error);
-
+  TRenderOptions options;
+  const TParseResult parsed = ParseRenderArguments(ArgumentsOf(argc, argv), options);
+  if (parsed.Outcome != TParseOutcome::Run) return ReportParseResult(ToolName, parsed);
   TRgbImage image;
-  if (haveFrame) {
-    image = RenderFrame(frame, font);
-  } else {
-    image = TRgbImage(MeasureText(utf16.data(), utf16.size()), FrameLineHeight, FrameClearColour);
-    RenderText(image, font, 0, 0, utf16, colour);
-  }
-  if (!WritePng(image, outPath, error, scale)) return Fail(ExitFailed, error);
+  std::string error;
+  if (!DrawRequested(options, image, error)) return Fail(ToolName, ExitBadInput, error);
+  if (!WritePng(image, options.OutPath, error, options.Scale)) return Fail(ToolName, ExitCannotWrite, error);
   return 0;
 }

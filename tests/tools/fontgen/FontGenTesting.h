@@ -3,16 +3,15 @@
 // the tests know exactly what the fit should find.
 #pragma once
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "fontgen/FontGen.h"
+#include "fontgen/Cell.h"
+#include "fontgen/GlyphFit.h"
+#include "fontgen/UnifontHex.h"
 
 namespace runeplate::fontgen::testing {
 
@@ -100,20 +99,6 @@ inline std::string HexFile(const std::vector<TCell>& syllables) {
     text += CellHexLine(code, syllables[code - SyllableFirst]);
   text += HexLine(0xFFFD, std::string(64, 'f'));
   return text;
-}
-
-// Names in folder DIR, sorted; empty when it cannot be read.
-inline std::vector<std::string> FilesIn(const std::string& dir) {
-  std::vector<std::string> names;
-  if (DIR* d = ::opendir(dir.c_str())) {
-    while (dirent* entry = ::readdir(d)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(d);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace runeplate::fontgen::testing

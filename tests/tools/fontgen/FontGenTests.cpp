@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "fontgen/FontGen.h"
 #include "FontGenTesting.h"
+#include "fontgen/Atlas.h"
+#include "fontgen/Fidelity.h"
+#include "fontgen/FontGenError.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
@@ -29,10 +25,7 @@ const std::string& SyntheticHex() {
   return text;
 }
 
-TUnifontSource Read(const std::string& text) {
-  std::istringstream in(text);
-  return ReadUnifontHex(in, "font.hex");
-}
+TUnifontSource Read(const std::string& text) { return ReadUnifontHex(text, "font.hex"); }
 
 // The synthetic hex file with line N (1-based) replaced by LINE, or removed
 // when LINE is empty.
@@ -94,6 +87,10 @@ TEST(ReadUnifontHex, RejectsMalformedFilesNamingTheLine) {
       {"bad digit in data", WithLine(LineOfSyllable(0xAC00), "AC00:" + std::string(63, '0') + "x"),
        "bad hex digit 'x' in glyph data of U+AC00"},
       {"control byte in data", WithLine(7, "0025:" + std::string(31, '0') + "\x01"), "bad hex digit '\\x01'"},
+      // named as what they are, not counted as a wrong length
+      {"space after the data", WithLine(7, "0025:" + std::string(32, '0') + " "),
+       "font.hex:7: bad hex digit ' ' in glyph data of U+0025"},
+      {"byte-order mark", "\xEF\xBB\xBF" + SyntheticHex(), "font.hex:1: starts with a UTF-8 byte-order mark"},
       {"data too short", WithLine(7, "0025:" + std::string(31, '0')),
        "font.hex:7: glyph data of U+0025 must have 32 or 64 hex digits, found 31"},
       {"data between sizes", WithLine(7, "0025:" + std::string(48, '0')), "must have 32 or 64 hex digits, found 48"},
@@ -268,11 +265,14 @@ TEST(MeasureFidelity, CountsIdenticalSyllablesAndListsTheWorstFirstThenByCode) {
 // The image and its file
 // ---------------------------------------------------------------------------
 
-TEST(BuildAtlas, PutsAsciiAndHangulCellsWhereTheEngineLooksAndNothingElse) {
+TEST(ComposeAtlas, PutsAsciiAndHangulCellsWhereTheEngineLooksAndNothingElse) {
   const TUnifontSource source = Read(SyntheticHex());
+  TAsciiCells ascii{};
+  for (uint32_t code = FirstPrintableAscii; code <= LastPrintableAscii; ++code)
+    ascii[code] = source.Ascii[code - FirstPrintableAscii];
   THangulGlyphs glyphs;
   for (int32_t g = 0; g < HangulGlyphCount; ++g) glyphs[g].SetRow(g % 16, static_cast<uint16_t>(0x8001 + g));
-  const TFontImage atlas = BuildAtlas(source, glyphs);
+  const TFontImage atlas = ComposeAtlas(ascii, glyphs);
 
   // The layout's own numbers: 'A' at (8, 48), the replacement glyph 254 at
   // (480, 176), glyph 343 at (368, 224), control codes and DEL blank.
@@ -296,19 +296,4 @@ TEST(BuildAtlas, PutsAsciiAndHangulCellsWhereTheEngineLooksAndNothingElse) {
     for (int y = 0; y < 16; ++y) expected += __builtin_popcount(AsciiRow(code, y));
   for (const TCell& glyph : glyphs) expected += glyph.PopCount();
   EXPECT_EQ(ink, expected);
-}
-
-TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNothingElse) {
-  const std::string dir = ::testing::TempDir() + "fontgen-write-" + std::to_string(::getpid());
-  ::mkdir(dir.c_str(), 0755);
-  const std::string path = dir + "/out.bin";
-  { std::ofstream(path) << "old contents"; }
-  WriteFileAtomically(path, {1, 2, 3});
-  std::ifstream in(path, std::ios::binary);
-  const std::string contents((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(contents, std::string("\x01\x02\x03", 3));
-  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"out.bin"});
-  EXPECT_THROW(WriteFileAtomically(dir + "/missing/out.bin", {1}), TFontGenError);
-  std::remove(path.c_str());
-  ::rmdir(dir.c_str());
 }

@@ -1,0 +1,68 @@
+#include "common/Png.h"
+
+#include <png.h>
+
+#include "common/Files.h"
+
+namespace runeplate {
+
+static_assert(PngMaxSide == PNG_USER_WIDTH_MAX && PngMaxSide == PNG_USER_HEIGHT_MAX,
+              "libpng refuses pictures above its user limits");
+
+bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
+  if (width >= 1 && height >= 1 && width <= PngMaxSide && height <= PngMaxSide) return true;
+  error = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) +
+          " PNG: each side must be 1 to " + std::to_string(PngMaxSide) + " pixels";
+  return false;
+}
+
+bool WritePngFile(const std::string& path, int64_t width, int64_t height,
+                  const std::vector<uint8_t>& rgb, std::string& error) {
+  if (!CheckPngSize(width, height, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  if (rgb.size() != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 3) {
+    error = path + ": picture data does not match its size";
+    return false;
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGB;
+
+  TAtomicFile file(path);
+  if (!file.Open(error)) return false;
+  if (!png_image_write_to_stdio(&image, file.Stream(), 0, rgb.data(), 0, nullptr)) {
+    error = path + ": cannot write PNG: " + image.message;
+    png_image_free(&image);
+    return false;
+  }
+  return file.Commit(error);
+}
+
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  auto fail = [&](const std::string& what) {
+    error = path + ": " + what + image.message;
+    png_image_free(&image);
+    return false;
+  };
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return fail("not a PNG file we can read: ");
+  const int64_t width = image.width, height = image.height;
+  if (width * height > maxPixels) {
+    error = path + ": a " + std::to_string(width) + " x " + std::to_string(height) + " PNG is too large here";
+    png_image_free(&image);
+    return false;
+  }
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  const png_color white = {255, 255, 255};
+  if (!png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) return fail("cannot read PNG: ");
+  picture = {width, height, std::move(rgb)};
+  return true;
+}
+
+}  // namespace runeplate
