@@ -3,7 +3,7 @@
 # file it reads from its current folder, the users' README and the licence
 # notices.
 # The program is linked statically, so no runtime DLL goes with it.
-install(TARGETS runeplate RUNTIME DESTINATION .)
+install(TARGETS runeplate RUNTIME DESTINATION . COMPONENT Runtime)
 # Packaging takes what the build made: without this, cpack (and install)
 # would first build every target, tests included, which the package does
 # not need and which the package test would otherwise pay for.
@@ -23,15 +23,18 @@ foreach(file ${RUNEPLATE_PACKAGE_FILES})
     message(STATUS "Package: ${file} is missing; cpack will fail until it is there")
   endif()
 endforeach()
-install(FILES ${RUNEPLATE_PACKAGE_FILES} DESTINATION .)
+install(FILES ${RUNEPLATE_PACKAGE_FILES} DESTINATION . COMPONENT Runtime)
 # The atlases to choose from, each with its notice; a1bit.bmp is a copy of
 # fonts/round/a1bit.bmp, and copying another one over it switches the font.
 foreach(font unifont round dotum)
   install(FILES "${RUNEPLATE_ASSETS_DIR}/fonts/${font}/a1bit.bmp" "${RUNEPLATE_ASSETS_DIR}/fonts/${font}/NOTICE"
-    DESTINATION fonts/${font})
+    DESTINATION fonts/${font} COMPONENT Runtime)
 endforeach()
 
 set(CPACK_GENERATOR ZIP)
+# The zip is the program for its users; the engine's development files
+# (component Development) are for cmake --install.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Runtime;/")
 set(CPACK_PACKAGE_NAME runeplate)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
