@@ -27,6 +27,11 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
+#include "common/CommandLine.h"
+#include "common/Utf8.h"
+#include "fontgen/Fidelity.h"
 #include "fontgen/FontSource.h"
 
 using namespace runeplate;
@@ -57,21 +62,16 @@ const TSetting Settings[] = {
     {"lines x4 psm6 block", true, 4, 6},
 };
 
-// The code points of UTF-8 Text that are Hangul syllables; OCR output is
-// scored on those alone, so spaces and stray marks cost nothing by
-// themselves. Malformed bytes are skipped.
+// The Hangul syllables of UTF-8 Text; OCR output is scored on those alone,
+// so spaces and stray marks cost nothing by themselves. Text that is not
+// UTF-8 reads as nothing.
 std::vector<uint32_t> SyllablesOf(const std::string& text) {
+  std::u16string units;
+  std::string error;
   std::vector<uint32_t> codes;
-  for (size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b >= 0xE0 && b < 0xF0 && i + 2 < text.size()) {
-      const uint32_t code = (b & 0x0F) << 12 | (text[i + 1] & 0x3F) << 6 | (text[i + 2] & 0x3F);
-      if (code >= SyllableFirst && code <= SyllableLast) codes.push_back(code);
-      i += 3;
-    } else {
-      ++i;
-    }
-  }
+  if (!DecodeUtf8(text, units, error)) return codes;
+  for (char16_t unit : units)
+    if (unit >= SyllableFirst && unit <= SyllableLast) codes.push_back(unit);
   return codes;
 }
 
@@ -131,6 +131,7 @@ std::set<uint32_t> ModelSyllables(const std::string& work) {
   const std::string prefix = work + "/kor.";
   if (!Run("cd '" + work + "' && combine_tessdata -u \"$(tesseract --list-langs 2>&1 | sed -n 's/.*\"\\(.*\\)\".*/\\1/p')/kor.traineddata\" kor. >/dev/null 2>&1"))
     throw std::runtime_error("cannot unpack the Korean model (tesseract-ocr-kor installed?)");
+  // After a count line, one character a line, its text up to the first space.
   std::istringstream lines(ReadText(prefix + "lstm-unicharset"));
   std::string line;
   std::set<uint32_t> codes;
@@ -224,24 +225,21 @@ TFont LoadFont(const std::string& name, const std::string& path) {
 int main(int argc, char** argv) {
   std::string work;
   size_t singleCount = 400, lineCount = 0;  // 0: every scored syllable
+  std::vector<std::string> fontArgs;
+  const auto app = MakeToolApp("runeplate-legibility",
+                               "usage: runeplate-legibility --work DIR [--single N] [--lines N] NAME=FONT...\n");
+  app->add_option("--work", work, "folder for the pictures and tesseract's output")->required()->type_name("DIR");
+  app->add_option("--single", singleCount, "syllables one per image, a sample (0: all)")->type_name("N");
+  app->add_option("--lines", lineCount, "syllables in lines (0: all)")->type_name("N");
+  app->add_option("FONTS", fontArgs, "NAME=FONT: an atlas, or a source font's own syllables")->required();
+  const TParseResult parsed = ParseArguments(*app, ArgumentsOf(argc, argv));
+  if (parsed.Outcome != TParseOutcome::Run) return ReportParseResult("runeplate-legibility", parsed);
   std::vector<std::pair<std::string, std::string>> fonts;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if ((arg == "--work" || arg == "--single" || arg == "--lines") && i + 1 < argc) {
-      const std::string value = argv[++i];
-      if (arg == "--work") work = value;
-      else if (arg == "--single") singleCount = std::stoul(value);
-      else lineCount = std::stoul(value);
-    } else if (arg.find('=') != std::string::npos) {
-      fonts.emplace_back(arg.substr(0, arg.find('=')), arg.substr(arg.find('=') + 1));
-    } else {
-      std::cerr << "usage: runeplate-legibility --work DIR [--single N] [--lines N] NAME=FONT...\n";
-      return 2;
-    }
-  }
-  if (work.empty() || fonts.empty()) {
-    std::cerr << "usage: runeplate-legibility --work DIR [--single N] [--lines N] NAME=FONT...\n";
-    return 2;
+  for (const std::string& arg : fontArgs) {
+    const size_t equals = arg.find('=');
+    if (equals == std::string::npos || equals == 0)
+      return Fail("runeplate-legibility", 2, "'" + arg + "' is not NAME=FONT");
+    fonts.emplace_back(arg.substr(0, equals), arg.substr(equals + 1));
   }
   try {
     ::mkdir(work.c_str(), 0755);
