@@ -17,14 +17,19 @@ configure_file("${CMAKE_SOURCE_DIR}/packaging/README.txt" "${CMAKE_BINARY_DIR}/p
 set(RUNEPLATE_PACKAGE_FILES
   "${RUNEPLATE_ASSETS_DIR}/a1bit.bmp"
   "${CMAKE_BINARY_DIR}/package/README.txt"
-  "${CMAKE_SOURCE_DIR}/LICENSE"
-  "${RUNEPLATE_ASSETS_DIR}/LICENSE-unifont.txt")
+  "${CMAKE_SOURCE_DIR}/LICENSE")
 foreach(file ${RUNEPLATE_PACKAGE_FILES})
   if(NOT EXISTS "${file}")
     message(STATUS "Package: ${file} is missing; cpack will fail until it is there")
   endif()
 endforeach()
 install(FILES ${RUNEPLATE_PACKAGE_FILES} DESTINATION . COMPONENT Runtime)
+# The atlases to choose from, each with its notice; a1bit.bmp is a copy of
+# fonts/round/a1bit.bmp, and copying another one over it switches the font.
+foreach(font unifont round dotum)
+  install(FILES "${RUNEPLATE_ASSETS_DIR}/fonts/${font}/a1bit.bmp" "${RUNEPLATE_ASSETS_DIR}/fonts/${font}/NOTICE"
+    DESTINATION fonts/${font} COMPONENT Runtime)
+endforeach()
 
 set(CPACK_GENERATOR ZIP)
 # The zip is the program for its users; the engine's development files

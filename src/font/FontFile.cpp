@@ -27,6 +27,12 @@ std::vector<uint8_t> EncodeFontPixels(const TFontImage& image) {
 
 namespace {
 
+uint32_t GetLe(const std::vector<uint8_t>& file, size_t at, int bytes) {
+  uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | file[at + static_cast<size_t>(i)];
+  return value;
+}
+
 void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
@@ -61,6 +67,33 @@ std::vector<uint8_t> EncodeFontFile(const TFontImage& image) {
   const std::vector<uint8_t> block = EncodeFontPixels(image);
   file.insert(file.end(), block.begin(), block.end());
   return file;
+}
+
+bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error) {
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') {
+    error = "not a bitmap file";
+    return false;
+  }
+  if (file.size() < FontFileHeaderBytes + FontFilePixelBytes) {
+    error = "a bitmap of " + std::to_string(file.size()) + " bytes is too short for a 512 x 256 font atlas";
+    return false;
+  }
+  const auto height = static_cast<int32_t>(GetLe(file, 22, 4));
+  const uint32_t width = GetLe(file, 18, 4), bits = GetLe(file, 28, 2), compression = GetLe(file, 30, 4);
+  const uint32_t offset = GetLe(file, 10, 4);
+  if (width != FontImageWidth || height != FontImageHeight || bits != 1 || compression != 0) {
+    error = "a " + std::to_string(width) + " x " + std::to_string(height) + ", " + std::to_string(bits) +
+            "-bit bitmap" + (compression != 0 ? " (compressed)" : "") +
+            ", not a font atlas (512 x 256 bottom-up, 1 bit a pixel, uncompressed)";
+    return false;
+  }
+  if (static_cast<size_t>(offset) + FontFilePixelBytes != file.size()) {
+    error = "its pixels do not end the file (offset " + std::to_string(offset) + " of " +
+            std::to_string(file.size()) + " bytes), so the program would misread it";
+    return false;
+  }
+  image = DecodeFontPixels(file.data() + file.size() - FontFilePixelBytes);
+  return true;
 }
 
 bool IsCIdentifier(const std::string& name) {

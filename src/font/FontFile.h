@@ -66,6 +66,13 @@ constexpr size_t FontFileBytes = FontFileHeaderBytes + FontFilePixelBytes;  // 1
 // so viewers show dark ink on a light background.
 std::vector<uint8_t> EncodeFontFile(const TFontImage& image);
 
+// Reads a font file as an atlas to convert or edit, stricter than the program,
+// which takes the last 16384 bytes of any file: a bitmap file ("BM") whose
+// header says 512 x 256, bottom-up, 1 bit a pixel, uncompressed, with its
+// pixels ending the file. False with a one-line reason otherwise, Image
+// untouched.
+bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error);
+
 // The pixel block as C source, for programs that carry the font in their
 // image: a header declaring `static const unsigned char Name[16384]`, the
 // block in file order (bottom image row first), 16 bytes a line, behind a

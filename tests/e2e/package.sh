@@ -23,11 +23,14 @@ top="$E2E_DIR/unpacked/$(basename "$zip" .zip)"
 (cd "$E2E_DIR/unpacked" && find . -type f | sort | sed 's/^/  /')
 # Nothing missing and nothing extra (the developers' README.md stays out).
 files=$(cd "$top" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
-expected="LICENSE LICENSE-unifont.txt README.txt a1bit.bmp runeplate.exe "
+fonts=""
+for font in dotum round unifont; do fonts+="fonts/$font fonts/$font/NOTICE fonts/$font/a1bit.bmp "; done
+expected="LICENSE README.txt a1bit.bmp fonts $fonts""runeplate.exe "
 [ "$files" = "$expected" ] || e2e_fail "the package holds \"$files\", expected \"$expected\""
 # A line without its CR shows run together in older Windows editors.
 bare=$(grep -c $'[^\r]$\|^$' "$top/README.txt")
 [ "$bare" -eq 0 ] || e2e_fail "README.txt has $bare lines not ended by CRLF"
+cmp -s "$top/a1bit.bmp" "$top/fonts/round/a1bit.bmp" || e2e_fail "a1bit.bmp is not the Round atlas of fonts/round"
 
 e2e_start_screen
 e2e_make_prefix

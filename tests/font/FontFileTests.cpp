@@ -71,4 +71,47 @@ TEST(FontPixels, DecodeUndoesEncodeAndTheFirstStoredRowIsTheBottomRow) {
   EXPECT_EQ(StoredFontRow(255), 0);
 }
 
+// Catches an atlas reader that takes any bitmap (another size, another depth,
+// top-down rows, trailing bytes the program would read as pixels) or changes
+// the image on the way.
+TEST(DecodeFontFile, TakesOnlyFilesTheProgramReadsAsTheirImage) {
+  TFontImage image;
+  image.SetInk(3, 250, true);
+  const std::vector<uint8_t> good = EncodeFontFile(image);
+  auto with = [&](size_t at, uint32_t value, int bytes) {
+    std::vector<uint8_t> file = good;
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    return file;
+  };
+  std::vector<uint8_t> trailing = good;
+  trailing.push_back(0);
+  const struct {
+    const char* Name;
+    std::vector<uint8_t> File;
+    const char* Reason;  // nullptr: accepted
+  } cases[] = {
+      {"our own file", good, nullptr},
+      {"not a bitmap", with(0, 0x4D43, 2), "not a bitmap"},
+      {"short", std::vector<uint8_t>(good.begin(), good.begin() + 100), "too short"},
+      {"width 256", with(18, 256, 4), "256 x 256"},
+      {"top-down", with(22, static_cast<uint32_t>(-256), 4), "512 x -256"},
+      {"8 bits a pixel", with(28, 8, 2), "8-bit"},
+      {"compressed", with(30, 1, 4), "compressed"},
+      {"trailing byte", trailing, "do not end the file"},
+      {"pixel block", EncodeFontPixels(image), "not a bitmap"},
+  };
+  for (const auto& c : cases) {
+    TFontImage read;
+    read.SetInk(0, 0, true);
+    std::string error;
+    EXPECT_EQ(DecodeFontFile(c.File, read, error), c.Reason == nullptr) << c.Name;
+    if (c.Reason == nullptr) {
+      EXPECT_EQ(read, image) << c.Name;
+    } else {
+      EXPECT_NE(error.find(c.Reason), std::string::npos) << c.Name << ": " << error;
+      EXPECT_TRUE(read.IsInk(0, 0)) << c.Name << ": image changed";
+    }
+  }
+}
+
 }  // namespace runeplate

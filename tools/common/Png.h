@@ -1,4 +1,4 @@
-// Png: 8-bit RGB PNG files, written through libpng's simplified API.
+// Png: 8-bit RGB PNG files, written and read through libpng's simplified API.
 #pragma once
 
 #include <cstdint>
@@ -20,5 +20,17 @@ bool CheckPngSize(int64_t width, int64_t height, std::string& error);
 // before anything is written.
 bool WritePngFile(const std::string& path, int64_t width, int64_t height,
                   const std::vector<uint8_t>& rgb, std::string& error);
+
+// A picture read from a PNG file: 3 bytes a pixel, rows top to bottom.
+struct TPngPicture {
+  int64_t Width = 0, Height = 0;
+  std::vector<uint8_t> Rgb;
+};
+
+// Reads the PNG file at Path, whatever its colour type, as 8-bit RGB
+// (transparent pixels composed onto white). A picture of more than MaxPixels
+// pixels is refused before it is decoded, so a hostile header cannot make us
+// allocate gigabytes. False with a one-line message naming Path otherwise.
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error);
 
 }  // namespace runeplate

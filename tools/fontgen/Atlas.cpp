@@ -2,20 +2,17 @@
 
 namespace runeplate::fontgen {
 
-TFontImage BuildAtlas(const TUnifontSource& source, const THangulGlyphs& glyphs) {
+TFontImage ComposeAtlas(const TAsciiCells& ascii, const THangulGlyphs& jamo) {
   TFontImage atlas;
-  for (uint32_t code = FirstPrintableAscii; code <= LastPrintableAscii; ++code) {
-    const TRect cell = AsciiCell(static_cast<int32_t>(code));
-    const auto& rows = source.Ascii[code - FirstPrintableAscii];
-    for (int y = 0; y < 16; ++y) {
-      for (int x = 0; x < 8; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, (rows[y] >> (7 - x)) & 1);
-    }
+  for (int32_t code = 0; code < 128; ++code) {
+    const TRect cell = AsciiCell(code);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 8; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, (ascii[code][y] >> (7 - x)) & 1);
   }
   for (int32_t g = 0; g < HangulGlyphCount; ++g) {
     const TRect cell = HangulCell(g);
-    for (int y = 0; y < 16; ++y) {
-      for (int x = 0; x < 16; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, glyphs[g].Pixel(x, y));
-    }
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) atlas.SetInk(cell.Left + x, cell.Top + y, jamo[g].Pixel(x, y));
   }
   return atlas;
 }

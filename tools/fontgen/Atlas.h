@@ -1,14 +1,20 @@
-// Atlas: the font image the generator writes.
+// Atlas: the font image the generator writes, from ASCII cells and jamo
+// glyphs.
 #pragma once
+
+#include <array>
+#include <cstdint>
 
 #include "font/FontFile.h"
 #include "fontgen/GlyphFit.h"
-#include "fontgen/UnifontHex.h"
 
 namespace runeplate::fontgen {
 
-// ASCII cells from Unifont (codes 0..31 and 127 blank), Hangul cells from
-// GLYPHS, everything else blank.
-TFontImage BuildAtlas(const TUnifontSource& source, const THangulGlyphs& glyphs);
+// The 128 ASCII cells, 8 x 16, one byte a row, bit 7 the leftmost pixel.
+using TAsciiCells = std::array<std::array<uint8_t, 16>, 128>;
+
+// The atlas of these ASCII cells and jamo glyphs; the rest of the image,
+// which the program never shows, blank.
+TFontImage ComposeAtlas(const TAsciiCells& ascii, const THangulGlyphs& jamo);
 
 }  // namespace runeplate::fontgen

@@ -52,6 +52,7 @@ uint32_t DecodeEucKrSyllable(const TConverter& converter, int lead, int trail) {
 }
 
 std::string Percent(int part, int whole) {
+  if (whole == 0) return "-";
   std::ostringstream text;
   text << std::fixed << std::setprecision(1) << 100.0 * part / whole << "%";
   return text.str();
@@ -70,12 +71,18 @@ std::vector<uint32_t> KsX1001Syllables() {
 
 TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyphs& glyphs,
                           const std::vector<uint32_t>& common) {
+  return MeasureFidelity(syllables, std::vector<bool>(SyllableCount, true), glyphs, common);
+}
+
+TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector<bool>& known,
+                          const THangulGlyphs& glyphs, const std::vector<uint32_t>& common) {
   std::vector<bool> isCommon(SyllableCount, false);
   for (uint32_t code : common) isCommon[code - SyllableFirst] = true;
 
   TFidelity result;
   std::vector<TSyllableDiff> diffs;
   for (size_t s = 0; s < SyllableCount; ++s) {
+    if (!known[s]) continue;
     const uint32_t code = SyllableFirst + static_cast<uint32_t>(s);
     const int diff = DiffCount(ComposeSyllable(glyphs, code), syllables[s]);
     const bool identical = diff == 0;
@@ -88,12 +95,12 @@ TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyp
     result.IdenticalWithoutFinal += withoutFinal && identical;
     result.DiffPixels += diff;
     result.WorstDiff = std::max(result.WorstDiff, diff);
-    diffs.push_back({code, diff});
+    if (diff > 0) diffs.push_back({code, diff});
   }
-  result.MeanDiff = double(result.DiffPixels) / double(result.Total);
+  result.MeanDiff = result.Total > 0 ? double(result.DiffPixels) / double(result.Total) : 0;
   std::stable_sort(diffs.begin(), diffs.end(),
                    [](const TSyllableDiff& a, const TSyllableDiff& b) { return a.Pixels > b.Pixels; });
-  diffs.resize(10);
+  diffs.resize(std::min<size_t>(diffs.size(), 10));
   result.Worst = diffs;
   return result;
 }
@@ -108,6 +115,7 @@ void PrintFidelity(std::ostream& out, const TFidelity& f) {
   out << "differing pixels: mean " << std::fixed << std::setprecision(2) << f.MeanDiff << ", worst "
       << f.WorstDiff << "\n";
   out << "worst syllables:";
+  if (f.Worst.empty()) out << " none";
   for (const TSyllableDiff& d : f.Worst)
     out << " " << EncodeUtf8(d.Code) << " " << CodePointName(d.Code) << " (" << d.Pixels << ")";
   out << "\n";

@@ -1,4 +1,4 @@
-// Fidelity: how closely the fitted glyphs compose Unifont's syllables.
+// Fidelity: how closely the jamo glyphs compose a font's own syllables.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,7 @@ struct TSyllableDiff {
 };
 
 struct TFidelity {
-  int Identical = 0;        // syllables composing pixel-identical, of 11,172
+  int Identical = 0;        // syllables composing pixel-identical, of those measured
   int Total = 0;
   int IdenticalCommon = 0;  // of those, in the KS X 1001 list
   int TotalCommon = 0;
@@ -30,11 +30,14 @@ struct TFidelity {
   long DiffPixels = 0;  // summed over all syllables
   double MeanDiff = 0;
   int WorstDiff = 0;
-  std::vector<TSyllableDiff> Worst;  // ten, most differing first, then by code
+  std::vector<TSyllableDiff> Worst;  // up to ten that differ, most differing first, then by code
 };
 
 TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const THangulGlyphs& glyphs,
                           const std::vector<uint32_t>& common);
+// The same over the syllables Known marks, for a font that has only some.
+TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector<bool>& known,
+                          const THangulGlyphs& glyphs, const std::vector<uint32_t>& common);
 
 // The --report text.
 void PrintFidelity(std::ostream& out, const TFidelity& fidelity);

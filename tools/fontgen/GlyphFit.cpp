@@ -125,12 +125,16 @@ TCell SharedPixels(const std::vector<TCell>& targets, const std::vector<size_t>&
 
 class TFitter {
  public:
-  explicit TFitter(const std::vector<TCell>& syllables) : Targets(syllables) {
-    if (Targets.size() != SyllableCount)
-      throw std::invalid_argument("FitHangulGlyphs needs all 11,172 syllables");
+  // Fits to the syllables that Known marks; a glyph that none of them uses
+  // is left blank.
+  TFitter(const std::vector<TCell>& syllables, const std::vector<bool>& known)
+      : Targets(syllables), Known(known) {
+    if (Targets.size() != SyllableCount || Known.size() != SyllableCount)
+      throw std::invalid_argument("the fit needs a picture for each of the 11,172 syllables");
     GlyphsOfSyllable.resize(SyllableCount);
     for (size_t s = 0; s < SyllableCount; ++s) {
       GlyphsOfSyllable[s] = SyllableGlyphs(SyllableFirst + static_cast<uint32_t>(s));
+      if (!Known[s]) continue;
       for (int32_t glyph : GlyphsOfSyllable[s]) {
         if (glyph >= 0) SyllablesOfGlyph[glyph].push_back(s);
       }
@@ -155,7 +159,7 @@ class TFitter {
   // score rises with every change, so the loop ends.
   void Solve() {
     for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-      if (!Pinned[g]) Glyphs[g] = SharedPixels(Targets, SyllablesOfGlyph[g]);
+      if (!Pinned[g] && !SyllablesOfGlyph[g].empty()) Glyphs[g] = SharedPixels(Targets, SyllablesOfGlyph[g]);
     }
     std::vector<bool> dirty(HangulGlyphCount, true);
     bool changed = true;
@@ -164,7 +168,7 @@ class TFitter {
       for (int32_t g = 0; g < HangulGlyphCount; ++g) {
         if (!dirty[g]) continue;
         dirty[g] = false;
-        if (Pinned[g] || !ImproveGlyph(g)) continue;
+        if (Pinned[g] || SyllablesOfGlyph[g].empty() || !ImproveGlyph(g)) continue;
         changed = true;
         for (size_t s : SyllablesOfGlyph[g]) {
           for (int32_t other : GlyphsOfSyllable[s]) {
@@ -179,13 +183,14 @@ class TFitter {
   // composed syllable worse, so that glyphs drawn alone (a lone consonant or
   // vowel, the replacement glyph) show their own letter only.
   void AssignPixelsToLetters() {
-    const auto parts = AttributePixels(Targets);
+    const auto parts = AttributePixels(Targets, Known);
     GrowToOwnLetters(parts);
     DropPixelsOthersDraw(parts);
   }
 
  private:
   const std::vector<TCell>& Targets;
+  const std::vector<bool>& Known;
   std::vector<std::array<int32_t, 3>> GlyphsOfSyllable;
   std::array<std::vector<size_t>, HangulGlyphCount> SyllablesOfGlyph;
   THangulGlyphs Glyphs;
@@ -213,7 +218,7 @@ class TFitter {
   // and that all of them show, which adds nothing wrong.
   void GrowToOwnLetters(const std::vector<std::array<TCell, 3>>& parts) {
     for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-      if (HandDrawn[g]) continue;
+      if (HandDrawn[g] || SyllablesOfGlyph[g].empty()) continue;
       const TCell shown = SharedPixels(Targets, SyllablesOfGlyph[g]);
       ForEachBit(AndNot(shown, Glyphs[g]), [&](int b) {
         if (2 * OwnedCount(parts, g, b) > SyllablesOfGlyph[g].size()) SetBit(Glyphs[g], b);
@@ -310,10 +315,53 @@ void PinPlainWVowels(TFitter& fitter, const std::vector<TCell>& syllables) {
   }
 }
 
+// The sets whose shape of a letter stands in for one no syllable shows, most
+// alike first: initial sets by the vowels they sit over, medial sets with and
+// without ㄱ ㅋ, final sets by the vowels above.
+const std::vector<std::vector<int>> InitialStandIns = {{5, 3, 1}, {6, 2, 0}, {1, 6, 4}, {4, 7, 0},
+                                                       {3, 7, 2}, {0, 7, 6}, {1, 2, 5}, {3, 4, 5}};
+const std::vector<std::vector<int>> MedialStandIns = {{1, 2, 3}, {0, 3, 2}, {3, 0, 1}, {2, 1, 0}};
+const std::vector<std::vector<int>> FinalStandIns = {{1, 2, 3}, {0, 2, 3}, {1, 0, 3}, {1, 0, 2}};
+
+// The glyph of the same letter in the first set of Order[set] that some
+// syllable of the fit shows, -1 when there is none.
+int32_t StandInFor(const TFitter& fitter, int32_t glyph) {
+  const int32_t* bases;
+  const std::vector<std::vector<int>>* order;
+  int32_t k, letters;
+  if (glyph < MedialSetBase[0]) {
+    bases = InitialSetBase, order = &InitialStandIns, k = glyph, letters = int32_t(InitialCount);
+  } else if (glyph < FinalSetBase[0]) {
+    bases = MedialSetBase, order = &MedialStandIns, k = glyph - MedialSetBase[0], letters = int32_t(MedialCount);
+  } else {
+    bases = FinalSetBase, order = &FinalStandIns, k = glyph - FinalSetBase[0], letters = int32_t(FinalCount) - 1;
+  }
+  for (int other : (*order)[k / letters]) {
+    const int32_t candidate = bases[other] + k % letters;
+    if (!fitter.SyllablesOf(candidate).empty()) return candidate;
+  }
+  return -1;
+}
+
 }  // namespace
 
+TJamoFit FitJamoGlyphs(const std::vector<TCell>& syllables, const std::vector<bool>& known) {
+  TFitter fitter(syllables, known);
+  fitter.Solve();
+  fitter.AssignPixelsToLetters();
+  TJamoFit fit{fitter.AllGlyphs(), {}};
+  for (int32_t g = 0; g < HangulGlyphCount; ++g) {
+    if (!fitter.SyllablesOf(g).empty()) continue;
+    const int32_t from = StandInFor(fitter, g);
+    if (from >= 0) fit.Glyphs[g] = fit.Glyphs[from];
+    fit.StandIns.push_back({g, from});
+  }
+  return fit;
+}
+
 THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables, const std::vector<THandFix>& fixes) {
-  TFitter fitter(syllables);
+  const std::vector<bool> all(SyllableCount, true);
+  TFitter fitter(syllables, all);
   for (const THandFix& fix : fixes) fitter.Pin(fix.Glyph, CellFromPicture(fix.Picture), true);
   PinPlainWVowels(fitter, syllables);
   fitter.Solve();

@@ -46,4 +46,19 @@ const std::vector<THandFix>& HandFixes();
 THangulGlyphs FitHangulGlyphs(const std::vector<TCell>& syllables,
                               const std::vector<THandFix>& fixes = HandFixes());
 
+// The general fit, for any font with precomposed syllables: the same descent
+// and pixel assignment as FitHangulGlyphs, without Unifont's hand fixes and
+// ㅝ ㅞ ㅟ rule, over the syllables Known marks (a font may have only some,
+// such as KS X 1001's 2,350). A glyph none of them shows takes the same
+// letter's glyph of the most alike set that one shows (StandIns lists them,
+// From -1 when there is none and the glyph stays blank).
+struct TStandIn {
+  int32_t Glyph, From;
+};
+struct TJamoFit {
+  THangulGlyphs Glyphs;
+  std::vector<TStandIn> StandIns;
+};
+TJamoFit FitJamoGlyphs(const std::vector<TCell>& syllables, const std::vector<bool>& known);
+
 }  // namespace runeplate::fontgen

@@ -18,7 +18,10 @@ namespace runeplate::fontgen {
 // or more: Unifont shifts some vowels after ㄱ ㄲ ㅋ, and a vowel pixel that
 // only those three syllables lack is still the vowel's. (The reverse cannot
 // be told apart: the shifted vowel strokes of a ㄱ or ㅋ syllable count as
-// the consonant's.)
-std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targets);
+// the consonant's.) Only syllables the font has (Known) are compared, and
+// only theirs are split; where a syllable has fewer than eight known
+// neighbours of a kind, half of those count as several.
+std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targets,
+                                                  const std::vector<bool>& known);
 
 }  // namespace runeplate::fontgen

@@ -1,6 +1,7 @@
-// runeplate-fontgen: writes the program's font image "a1bit.bmp" from GNU
-// Unifont and reports how faithfully the jamo glyphs compose Unifont's
-// syllables.
+// runeplate-fontgen: converts between font formats: any 8x4x4-capable font
+// in, a Runeplate atlas (BMP or PNG) or a classic 8x4x4 file out; reports how
+// faithfully the jamo glyphs compose the font's own syllables, and draws
+// sheets of text with the atlas.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,14 +9,12 @@
 #include <CLI/CLI.hpp>
 
 #include "common/CommandLine.h"
-#include "common/Files.h"
+#include "common/Numbers.h"
+#include "common/Png.h"
 #include "common/Utf8.h"
-#include "font/FontFile.h"
-#include "fontgen/Atlas.h"
-#include "fontgen/Fidelity.h"
+#include "fontgen/Convert.h"
 #include "fontgen/FontGenError.h"
-#include "fontgen/GlyphFit.h"
-#include "fontgen/Preview.h"
+#include "fontgen/Sheet.h"
 #include "fontgen/UnifontHex.h"
 
 using namespace runeplate;
@@ -28,71 +27,122 @@ constexpr const char* ToolName = "runeplate-fontgen";
 constexpr int ExitFailed = 2;
 
 const char Usage[] =
-    "usage: runeplate-fontgen [--hex FILE] [-o OUT.bmp] [--report] [--preview DIR [--text LINE]...]\n";
+    "usage: runeplate-fontgen [SOURCE] [--ascii SOURCE] [--size PX] [--jamo-names SCHEME] -o OUT [--report]\n"
+    "       runeplate-fontgen [SOURCE] (--preview TEXT | --preview-ksx1001) -o SHEET.png\n";
 
 const char Description[] =
     "\n"
-    "Fits the jamo glyph sets to GNU Unifont's syllables and writes the font image\n"
-    "(-o), reports how faithfully they compose Unifont's syllables (--report) or\n"
-    "draws pictures to judge them by (--preview); at least one of the three.\n";
+    "Makes a font atlas from SOURCE and writes it (-o OUT, by extension: .bmp the atlas,\n"
+    ".png the atlas in two colours, .han a classic 8x4x4 file), reports how faithfully\n"
+    "its jamo glyphs compose the source's own syllables (--report), or draws text or all\n"
+    "KS X 1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
+    "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
+    "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
+    "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
 
-const char Notes[] = "Exit status: 0 done, 2 failed (with one line on standard error).";
+const char Notes[] =
+    "Jamo names: three templates INITIAL,MEDIAL,FINAL; {set} is the glyph set from 0,\n"
+    "{index} the letter as Unicode counts jamo (initials and medials from 0, finals from 1);\n"
+    "{index:2} pads to two digits, {set+1} counts from one. Neo둥근모's\n"
+    "cho_{set}_{index:2},jung_{set}_{index:2},jong_{set}_{index:2} is used where a font has\n"
+    "those names; \"none\" fits the jamo to the syllables instead.\n"
+    "Exit status: 0 done, 2 failed (with one line on standard error).";
 
 struct TFontGenOptions {
-  std::string Hex = DefaultUnifontHexPath;
+  TConvertOptions Convert;
   std::string Output;
-  std::string PreviewDir;
-  std::vector<std::u16string> PreviewLines;
   bool Report = false;
+  bool HasPreviewText = false;
+  std::u16string PreviewText;
+  bool PreviewKsX1001 = false;
 };
 
-// A usage error that also shows the usage line.
+// A usage error that also shows the usage lines.
 TParseResult BadUsageWithSynopsis(const std::string& message) {
   const std::string usage = Usage;
   return BadUsage(message + "\n" + usage.substr(0, usage.size() - 1));
 }
 
-TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGenOptions& options) {
-  const auto app = MakeToolApp(ToolName, std::string(Usage) + Description, Notes);
-  app->add_option("--hex", options.Hex, "Unifont hex file (default " + options.Hex + ")")->type_name("FILE");
-  CLI::Option* output = app->add_option("-o", options.Output, "write the font image there")->type_name("OUT.bmp");
-  app->add_flag("--report", options.Report, "print how many syllables compose identical to Unifont's");
-  CLI::Option* preview = app->add_option("--preview", options.PreviewDir,
-                                         "write PNG pictures of the atlas and of rendered text into the "
-                                         "folder DIR, which must exist")
-                             ->type_name("DIR");
+void AddSourceOptions(CLI::App& app, TFontGenOptions& options) {
+  app.add_option("SOURCE", options.Convert.Source, "the font to convert (default GNU Unifont, " +
+                                                       std::string(DefaultUnifontHexPath) + ")");
+  app.add_option("--hex", options.Convert.Source, "the same as SOURCE, as older command lines give it")
+      ->type_name("FILE");
+  app.add_option("--ascii", options.Convert.Ascii,
+                 "take the ASCII cells from this font or a 4,096-byte 8 x 16 font file")
+      ->type_name("SOURCE");
   AddParsedOption(
-      *app, "--text", "LINE",
+      app, "--size", "PX",
       [&options](const std::string& value, std::string& reason) {
-        std::u16string line;
-        if (!DecodeUtf8(value, line, reason)) return false;
-        options.PreviewLines.push_back(line);
+        int size = 0;
+        if (!ParseNumber(value, size) || size < 1 || size > 256) {
+          reason = "wants pixels per em, 1 to 256, not '" + value + "'";
+          return false;
+        }
+        options.Convert.FreeType.Size = size;
         return true;
       },
-      "with --preview, draw LINE (UTF-8) instead of the sample lines; may be repeated")
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-      ->needs(preview);
+      "pixels per em of an outline font, or the strike of a bitmap font (default: its own grid, or 16)");
+  AddParsedOption(
+      app, "--jamo-names", "SCHEME",
+      [&options](const std::string& value, std::string& reason) {
+        if (value == "none") {
+          options.Convert.FreeType.IgnoreNames = true;
+          return true;
+        }
+        TJamoNames names;
+        if (!ParseJamoNames(value, names, reason)) return false;
+        options.Convert.FreeType.Names = names;
+        return true;
+      },
+      "how the font names its jamo glyphs (see below), or none");
+}
+
+TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGenOptions& options) {
+  const auto app = MakeToolApp(ToolName, std::string(Usage) + Description, Notes);
+  AddSourceOptions(*app, options);
+  CLI::Option* output = app->add_option("-o", options.Output, "write the atlas, or the sheet, there")->type_name("OUT");
+  app->add_flag("--report", options.Report, "print where the glyphs came from and how faithfully they compose the source");
+  CLI::Option* preview = AddParsedOption(
+      *app, "--preview", "TEXT",
+      [&options](const std::string& value, std::string& reason) {
+        options.HasPreviewText = true;
+        return DecodeUtf8(value, options.PreviewText, reason);
+      },
+      "draw TEXT (UTF-8) with the atlas into the PNG -o names");
+  CLI::Option* grid = app->add_flag("--preview-ksx1001", options.PreviewKsX1001,
+                                    "draw the 2,350 KS X 1001 syllables with the atlas, labelled, into the PNG -o names");
+  grid->excludes(preview);
 
   const TParseResult result = ParseArguments(*app, args);
   if (result.Outcome != TParseOutcome::Run) return result;
+  if (app->count("SOURCE") > 0 && app->count("--hex") > 0) return BadUsageWithSynopsis("give SOURCE or --hex, not both");
+  if (options.Convert.Source.empty()) options.Convert.Source = DefaultUnifontHexPath;
   if (output->count() > 0 && options.Output.empty()) return BadUsageWithSynopsis("-o wants a file name, not ''");
-  if (preview->count() > 0 && options.PreviewDir.empty())
-    return BadUsageWithSynopsis("--preview wants a folder, not ''");
-  if (options.Output.empty() && !options.Report && options.PreviewDir.empty())
-    return BadUsageWithSynopsis("nothing to do: give -o OUT.bmp, --report or --preview DIR");
+  const bool previewing = options.HasPreviewText || options.PreviewKsX1001;
+  if (previewing && options.Output.empty()) return BadUsageWithSynopsis("a preview needs -o SHEET.png");
+  if (previewing && OutputKindOf(options.Output) != TOutputKind::Png)
+    return BadUsageWithSynopsis("a preview is a PNG: name it .png, not '" + options.Output + "'");
+  if (options.Output.empty() && !options.Report) return BadUsageWithSynopsis("nothing to do: give -o OUT or --report");
   return result;
 }
 
 // Everything after the command line; throws TFontGenError.
 void GenerateFont(const TFontGenOptions& options) {
-  const TUnifontSource source = LoadUnifontHex(options.Hex);
-  const THangulGlyphs glyphs = FitHangulGlyphs(source.Syllables);
-  const TFontImage atlas = BuildAtlas(source, glyphs);
-  std::string error;
-  if (!options.Output.empty() && !WriteFileAtomically(options.Output, EncodeFontFile(atlas), error))
-    throw TFontGenError(error);
-  if (!options.PreviewDir.empty()) WritePreview(options.PreviewDir, source, glyphs, atlas, options.PreviewLines);
-  if (options.Report) PrintFidelity(std::cout, MeasureFidelity(source.Syllables, glyphs, KsX1001Syllables()));
+  // Said before the work, so that nothing else is said about it.
+  if (!options.Output.empty() && OutputKindOf(options.Output) == TOutputKind::Unknown)
+    throw TFontGenError(options.Output + ": unknown output kind: name it .bmp, .png or .han");
+  const TConversion conversion = Convert(options.Convert);
+  for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
+  if (options.HasPreviewText || options.PreviewKsX1001) {
+    const TPicture sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
+                                                  : DrawTextSheet(conversion.Atlas, options.PreviewText);
+    std::string error;
+    if (!WritePngFile(options.Output, sheet.Width, sheet.Height, sheet.Rgb, error)) throw TFontGenError(error);
+  } else if (!options.Output.empty()) {
+    WriteAtlas(options.Output, conversion.Atlas);
+  }
+  if (options.Report) PrintConversionReport(std::cout, conversion);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "FontGenTesting.h"
 #include "font/FontFile.h"
+#include "fontgen/UnifontHex.h"
 #include "tooltest/ToolRunner.h"
 
 using namespace runeplate;
@@ -34,9 +36,9 @@ TEST(FontgenTool, RegeneratesTheCommittedFontImageByteForByteAndHoldsItsFidelity
   const std::string dir = FreshFolder("regenerate");
   const TToolRun run = RunFontGen(dir, {"--report", "-o", "a1bit.bmp"});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
-  EXPECT_TRUE(ReadText(dir + "/a1bit.bmp") == ReadText(RUNEPLATE_ASSETS_DIR "/a1bit.bmp"))
-      << "assets/a1bit.bmp is not what runeplate-fontgen makes; regenerate it with "
-         "runeplate-fontgen -o assets/a1bit.bmp";
+  EXPECT_TRUE(ReadText(dir + "/a1bit.bmp") == ReadText(RUNEPLATE_ASSETS_DIR "/fonts/unifont/a1bit.bmp"))
+      << "assets/fonts/unifont/a1bit.bmp is not what runeplate-fontgen makes; regenerate it as its "
+         "NOTICE says";
 
   // The fit may get better, never worse: these are the figures it reaches.
   std::smatch m;
@@ -62,7 +64,7 @@ TEST(FontgenTool, CommittedVowelsOverTheLowInitialsOfSetEightLeaveTheInitialAlon
   // lowers the differing-pixel count and ruins the syllables, so it must not
   // come back for the sake of the figures. (Medial set 3 serves ㄱ and ㅋ
   // only and keeps the one pixel their letters share there.)
-  const std::string bmp = ReadText(RUNEPLATE_ASSETS_DIR "/a1bit.bmp");
+  const std::string bmp = ReadText(RUNEPLATE_ASSETS_DIR "/fonts/unifont/a1bit.bmp");
   ASSERT_EQ(bmp.size(), FontFileBytes);
   auto ink = [&](int x, int y) {
     const auto byte = static_cast<unsigned char>(bmp[FontFileHeaderBytes + (FontImageHeight - 1 - y) * FontFileRowBytes + x / 8]);
@@ -108,7 +110,7 @@ TEST(FontgenTool, RejectsBadInputWithOneLineAndExitCodeTwoAndLeavesTheOutputAsIt
       {"unknown argument", SyntheticHex(), {"--hex", "font.hex", "--bold"}, "unknown option --bold"},
       {"option without value", SyntheticHex(), {"--hex", "font.hex", "-o"}, "-o needs a value"},
       // It used to write ./a1bit.bmp when no output was named.
-      {"no output asked for", SyntheticHex(), {"--hex", "font.hex"}, "nothing to do", 2},  // and the usage
+      {"no output asked for", SyntheticHex(), {"--hex", "font.hex"}, "nothing to do", 3},  // and the usage
   };
   for (const TCase& c : cases) {
     const std::string dir = FreshFolder("bad-input");
@@ -126,4 +128,153 @@ TEST(FontgenTool, RejectsBadInputWithOneLineAndExitCodeTwoAndLeavesTheOutputAsIt
     EXPECT_EQ(FilesIn(dir), before) << c.What << ": a partial or temporary file was left behind";
     RemoveFolder(dir);
   }
+}
+
+// ---------------------------------------------------------------------------
+// runeplate-fontgen as a converter
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Whether every file in Paths exists; in CI a missing font source is a
+// failure, elsewhere the case that needs it is skipped.
+bool SourcesPresent(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (!ReadText(path).empty()) continue;
+    if (std::getenv("CI") != nullptr) ADD_FAILURE() << path << " is missing: run scripts/setup";
+    return false;
+  }
+  return true;
+}
+
+const std::string UnifontHex = DefaultUnifontHexPath;
+const std::string DotumPcf = "/usr/share/fonts/X11/75dpi/dotum16.pcf.gz";
+const std::string Assets = RUNEPLATE_ASSETS_DIR;
+
+}  // namespace
+
+// Catches a committed atlas that its NOTICE's command no longer makes, a
+// Round atlas that is not exact, and a default that is not Round.
+TEST(FontgenTool, RegeneratesTheRoundAndDotumAtlasesByteForByte) {
+  const struct {
+    const char* Name;
+    std::vector<std::string> Args;  // the sources first
+    size_t Sources;
+    std::vector<std::string> Report;
+  } atlases[] = {
+      {"round", {RUNEPLATE_NEODGM_TTF}, 1,
+       {"jamo glyphs: 344 from named glyphs, 0 fitted\n", "identical syllables: 11172 of 11172 (100.0%)\n",
+        "worst syllables: none\n"}},
+      {"dotum", {DotumPcf, "--ascii", UnifontHex}, 3,
+       {"jamo glyphs: 0 from named glyphs, 314 fitted to 2350 syllables, 30 shown by no syllable",
+        "identical syllables: 126 of 2350"}},
+  };
+  for (const auto& atlas : atlases) {
+    std::vector<std::string> sources;
+    for (size_t i = 0; i < atlas.Sources; i += 2) sources.push_back(atlas.Args[i]);
+    if (!SourcesPresent(sources)) continue;
+    const std::string dir = FreshFolder(std::string("regenerate-") + atlas.Name);
+    std::vector<std::string> args = atlas.Args;
+    args.insert(args.end(), {"-o", "a1bit.bmp", "--report"});
+    const TToolRun run = RunFontGen(dir, args);
+    ASSERT_EQ(run.ExitCode, 0) << atlas.Name << ": " << run.Err;
+    EXPECT_TRUE(ReadText(dir + "/a1bit.bmp") == ReadText(Assets + "/fonts/" + atlas.Name + "/a1bit.bmp"))
+        << "assets/fonts/" << atlas.Name << "/a1bit.bmp is not what its NOTICE's command makes";
+    for (const std::string& line : atlas.Report)
+      EXPECT_NE(run.Out.find(line), std::string::npos) << atlas.Name << ": " << run.Out;
+    RemoveFolder(dir);
+  }
+  EXPECT_TRUE(ReadText(Assets + "/a1bit.bmp") == ReadText(Assets + "/fonts/round/a1bit.bmp"))
+      << "the default atlas is Runeplate Round";
+}
+
+// Catches any loss on the way through the other formats: an atlas comes back
+// from an 8x4x4 file (with its ASCII from --ascii) and from a PNG byte for
+// byte, and an 8x4x4 file, padded or not, comes back as the same file.
+TEST(FontgenTool, RoundTripsAtlasesThrough8x4x4AndPngFilesByteForByte) {
+  const std::string dir = FreshFolder("round-trips");
+  WriteBytes(dir + "/atlas.bmp", ReadText(Assets + "/fonts/unifont/a1bit.bmp"));
+  const struct {
+    std::vector<std::string> Args;
+    const char* SameAs;  // the file the output must equal, when set
+  } steps[] = {
+      {{"atlas.bmp", "-o", "font.han"}, nullptr},
+      {{"font.han", "--ascii", "atlas.bmp", "-o", "from-han.bmp"}, "atlas.bmp"},
+      {{"atlas.bmp", "-o", "atlas.png"}, nullptr},
+      {{"atlas.png", "-o", "from-png.bmp"}, "atlas.bmp"},
+      {{"font.han", "-o", "han-only.bmp"}, nullptr},
+      {{"han-only.bmp", "-o", "again.han"}, "font.han"},
+  };
+  for (const auto& step : steps) {
+    const TToolRun run = RunFontGen(dir, step.Args);
+    ASSERT_EQ(run.ExitCode, 0) << step.Args.back() << ": " << run.Err;
+    if (step.SameAs != nullptr)
+      EXPECT_TRUE(ReadText(dir + "/" + step.Args.back()) == ReadText(dir + "/" + step.SameAs)) << step.Args.back();
+  }
+  EXPECT_EQ(ReadText(dir + "/font.han").size(), 11520u);
+  WriteBytes(dir + "/padded.han", ReadText(dir + "/font.han") + std::string(32, '\0'));
+  const TToolRun padded = RunFontGen(dir, {"padded.han", "-o", "unpadded.han"});
+  ASSERT_EQ(padded.ExitCode, 0) << padded.Err;
+  EXPECT_TRUE(ReadText(dir + "/unpadded.han") == ReadText(dir + "/font.han"));
+  // An 8x4x4 file has no ASCII: said once, and the cells stay blank.
+  const TToolRun noAscii = RunFontGen(dir, {"font.han", "-o", "blank-ascii.bmp"});
+  EXPECT_EQ(noAscii.Err, "runeplate-fontgen: warning: font.han: has no ASCII glyphs; the ASCII cells stay "
+                         "blank (give --ascii)\n");
+  RemoveFolder(dir);
+}
+
+// Catches files the converter cannot take, and fonts without the needed
+// glyphs, ending in anything but one line, exit code 2 and no output file.
+TEST(FontgenTool, RefusesWhatItCannotConvertWithOneLineAndNoOutput) {
+  const std::string asciiOnly =
+      "STARTFONT 2.1\nFONT -test-made-medium-r-normal--16-160-75-75-c-80-ISO10646-1\nSIZE 16 75 75\n"
+      "FONTBOUNDINGBOX 8 16 0 -2\nSTARTPROPERTIES 5\nPIXEL_SIZE 16\nFONT_ASCENT 14\nFONT_DESCENT 2\n"
+      "CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"
+      "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 1 1 0 0\nBITMAP\n80\n"
+      "ENDCHAR\nENDFONT\n";
+  const struct {
+    const char* What;
+    const char* File;
+    std::string Contents;  // empty: a small PNG made by the tool itself
+    std::vector<std::string> Args;
+    std::string Message;
+  } cases[] = {
+      {"unknown format", "font.bin", std::string(777, '\x7f'), {"font.bin", "-o", "out.bmp"}, "unknown font format"},
+      {"8x4x4 name, wrong size", "font.han", std::string(11519, '\0'), {"font.han", "-o", "out.bmp"},
+       "not an 8x4x4 font file: 11519 bytes"},
+      {"no Hangul", "ascii.bdf", asciiOnly, {"ascii.bdf", "-o", "out.bmp"}, "has neither precomposed Hangul syllables"},
+      {"strike not there", "ascii.bdf", asciiOnly, {"ascii.bdf", "--size", "12", "-o", "out.bmp"},
+       "has no 12-px strike"},
+      {"PNG of another size", "small.png", "", {"small.png", "-o", "out.bmp"}, "not a 512 x 256 font atlas"},
+      {"unknown output kind", "font.bin", std::string(11520, '\0'), {"font.bin", "-o", "out.xyz"},
+       "unknown output kind: name it .bmp, .png or .han"},
+  };
+  for (const auto& c : cases) {
+    const std::string dir = FreshFolder("refuses");
+    if (c.Contents.empty()) {
+      ASSERT_EQ(RunFontGen(dir, {Assets + "/a1bit.bmp", "--preview", "A", "-o", c.File}).ExitCode, 0);
+    } else {
+      WriteBytes(dir + "/" + c.File, c.Contents);
+    }
+    const std::vector<std::string> before = FilesIn(dir);
+    const TToolRun run = RunFontGen(dir, c.Args);
+    EXPECT_EQ(run.ExitCode, 2) << c.What;
+    EXPECT_EQ(run.Err.rfind("runeplate-fontgen: ", 0), 0u) << c.What << ": " << run.Err;
+    EXPECT_NE(run.Err.find(c.Message), std::string::npos) << c.What << ": " << run.Err;
+    EXPECT_EQ(Lines(run.Err).size(), 1u) << c.What << ": " << run.Err;
+    EXPECT_EQ(FilesIn(dir), before) << c.What << ": an output was left behind";
+    RemoveFolder(dir);
+  }
+}
+
+// Catches a preview that is not written, or not drawn from the source's atlas.
+TEST(FontgenTool, DrawsPreviewSheetsOfTextAndOfKsX1001) {
+  const std::string dir = FreshFolder("preview");
+  const TToolRun text = RunFontGen(dir, {Assets + "/a1bit.bmp", "--preview", "가각 ABC", "-o", "text.png"});
+  ASSERT_EQ(text.ExitCode, 0) << text.Err;
+  const TToolRun grid = RunFontGen(dir, {Assets + "/a1bit.bmp", "--preview-ksx1001", "-o", "grid.png"});
+  ASSERT_EQ(grid.ExitCode, 0) << grid.Err;
+  EXPECT_EQ(ReadText(dir + "/text.png").rfind("\x89PNG", 0), 0u);
+  EXPECT_GT(ReadText(dir + "/grid.png").size(), ReadText(dir + "/text.png").size());
+  RemoveFolder(dir);
 }
