@@ -14,6 +14,10 @@ function(runeplate_export_headers target name)
   # Without the right to make links (plain Windows) a copy stands in; it is
   # refreshed at every configure.
   file(CREATE_LINK "${CMAKE_CURRENT_SOURCE_DIR}" "${root}/${name}" SYMBOLIC COPY_ON_ERROR)
+  # The spelling of the installed headers works in the tree too.
+  get_filename_component(parent "${root}/runeplate/${name}" DIRECTORY)
+  file(MAKE_DIRECTORY "${parent}")
+  file(CREATE_LINK "${CMAKE_CURRENT_SOURCE_DIR}" "${root}/runeplate/${name}" SYMBOLIC COPY_ON_ERROR)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "INTERFACE_LIBRARY")
     target_include_directories(${target} INTERFACE "$<BUILD_INTERFACE:${root}>")

@@ -1,7 +1,10 @@
 #include "fontgen/Convert.h"
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <vector>
 
 #include "common/Files.h"
 #include "common/Png.h"
@@ -86,15 +89,53 @@ TOutputKind OutputKindOf(const std::string& path) {
   if (HasExtension(path, ".bmp")) return TOutputKind::Bitmap;
   if (HasExtension(path, ".png")) return TOutputKind::Png;
   if (HasExtension(path, ".han")) return TOutputKind::HanFile;
+  if (HasExtension(path, ".h")) return TOutputKind::CSource;
   return TOutputKind::Unknown;
 }
 
-void WriteAtlas(const std::string& path, const TFontImage& atlas) {
+namespace {
+
+// The entries of a NOTICE file whose name is one of Keys ("Source:"), each
+// with the indented lines that continue it.
+std::vector<std::string> NoticeEntries(std::istream& notice, const std::vector<std::string>& keys) {
+  std::vector<std::string> lines;
+  bool inEntry = false;
+  for (std::string line; std::getline(notice, line);) {
+    const bool continues = !line.empty() && line[0] == ' ';
+    if (!continues) {
+      inEntry = false;
+      for (const std::string& key : keys) inEntry = inEntry || line.rfind(key, 0) == 0;
+    }
+    if (inEntry && !line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string CSourceNotice(const std::string& sourcePath) {
+  namespace fs = std::filesystem;
+  const std::string name = fs::path(sourcePath).filename().string();
+  std::string text = "Made by runeplate-fontgen from " + name + ".\n";
+  std::ifstream notice(fs::path(sourcePath).parent_path() / "NOTICE");
+  const std::vector<std::string> entries =
+      notice ? NoticeEntries(notice, {"Source:", "Licence:"}) : std::vector<std::string>{};
+  if (entries.empty()) return text + "Licence: that of " + name + "; keep its notice with this file.\n";
+  for (const std::string& line : entries) text += line + "\n";
+  return text + "The full notice is the NOTICE file beside " + name + "; keep it with this file.\n";
+}
+
+void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
   std::string error;
   bool written = false;
   switch (OutputKindOf(path)) {
     case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
     case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
+    case TOutputKind::CSource: {
+      const std::string text = EncodeFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
+      written = WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error);
+      break;
+    }
     case TOutputKind::Png: {
       const TPicture picture = AtlasPicture(atlas);
       written = WritePngFile(path, picture.Width, picture.Height, picture.Rgb, error);

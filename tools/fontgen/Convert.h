@@ -36,12 +36,26 @@ TConversion Convert(const TConvertOptions& options);
 // with precomposed syllables, how faithfully the jamo compose them.
 void PrintConversionReport(std::ostream& out, const TConversion& conversion);
 
-// The kinds of file the atlas can be written as, by Path's extension.
-enum class TOutputKind { Bitmap, Png, HanFile, Unknown };
+// The kinds of file the atlas can be written as, by Path's extension: .bmp,
+// .png, .han, and .h for C source.
+enum class TOutputKind { Bitmap, Png, HanFile, CSource, Unknown };
 TOutputKind OutputKindOf(const std::string& path);
+
+// What a C source atlas says of itself: the array's name and where the atlas
+// came from.
+struct TCSourceOptions {
+  std::string Name = "runeplate_atlas";
+  std::string SourcePath;  // the font it was made from
+};
+
+// The comment a C source atlas carries: its source and, when a NOTICE file
+// lies beside the source (as beside every atlas in assets/fonts/), that
+// notice's Source and Licence entries.
+std::string CSourceNotice(const std::string& sourcePath);
 
 // Writes Atlas to Path as its extension says, whole or not at all. Throws
 // TFontGenError with one line when the kind is unknown or writing fails.
-void WriteAtlas(const std::string& path, const TFontImage& atlas);
+void WriteAtlas(const std::string& path, const TFontImage& atlas,
+                const TCSourceOptions& cSource = {});
 
 }  // namespace runeplate::fontgen

@@ -33,7 +33,8 @@ const char Usage[] =
 const char Description[] =
     "\n"
     "Makes a font atlas from SOURCE and writes it (-o OUT, by extension: .bmp the atlas,\n"
-    ".png the atlas in two colours, .han a classic 8x4x4 file), reports how faithfully\n"
+    ".png the atlas in two colours, .han a classic 8x4x4 file, .h the pixel block as C\n"
+    "source named --c-name), reports how faithfully\n"
     "its jamo glyphs compose the source's own syllables (--report), or draws text or all\n"
     "KS X 1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
     "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
@@ -51,6 +52,7 @@ const char Notes[] =
 struct TFontGenOptions {
   TConvertOptions Convert;
   std::string Output;
+  TCSourceOptions CSource;
   bool Report = false;
   bool HasPreviewText = false;
   std::u16string PreviewText;
@@ -102,6 +104,15 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   const auto app = MakeToolApp(ToolName, std::string(Usage) + Description, Notes);
   AddSourceOptions(*app, options);
   CLI::Option* output = app->add_option("-o", options.Output, "write the atlas, or the sheet, there")->type_name("OUT");
+  CLI::Option* cName = AddParsedOption(
+      *app, "--c-name", "NAME",
+      [&options](const std::string& value, std::string& reason) {
+        options.CSource.Name = value;
+        if (IsCIdentifier(value)) return true;
+        reason = "wants a C identifier, not '" + value + "'";
+        return false;
+      },
+      "the array's name in a .h atlas (default runeplate_atlas)");
   app->add_flag("--report", options.Report, "print where the glyphs came from and how faithfully they compose the source");
   CLI::Option* preview = AddParsedOption(
       *app, "--preview", "TEXT",
@@ -124,6 +135,9 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   if (previewing && OutputKindOf(options.Output) != TOutputKind::Png)
     return BadUsageWithSynopsis("a preview is a PNG: name it .png, not '" + options.Output + "'");
   if (options.Output.empty() && !options.Report) return BadUsageWithSynopsis("nothing to do: give -o OUT or --report");
+  if (cName->count() > 0 && OutputKindOf(options.Output) != TOutputKind::CSource)
+    return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
+  options.CSource.SourcePath = options.Convert.Source;
   return result;
 }
 
@@ -140,7 +154,7 @@ void GenerateFont(const TFontGenOptions& options) {
     std::string error;
     if (!WritePngFile(options.Output, sheet.Width, sheet.Height, sheet.Rgb, error)) throw TFontGenError(error);
   } else if (!options.Output.empty()) {
-    WriteAtlas(options.Output, conversion.Atlas);
+    WriteAtlas(options.Output, conversion.Atlas, options.CSource);
   }
   if (options.Report) PrintConversionReport(std::cout, conversion);
 }
