@@ -1,4 +1,5 @@
 # cmake -DBUILD=<build folder> -DWORK=<scratch folder> -DSOURCE=<this folder>
+#       [-DCXX_FLAGS=<flags>] [-DLINK_FLAGS=<flags>]
 #       [-DTOOLCHAIN=<toolchain file>] [-DEMULATOR=<runner|args>] -P RunConsumer.cmake
 # Installs the build's development files into a scratch prefix, builds the
 # consumer project against that prefix alone, runs it and compares its output
@@ -26,7 +27,8 @@ file(REMOVE_RECURSE "${WORK}")
 set(prefix "${WORK}/prefix")
 run(${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" --component Development)
 
-set(configure ${CMAKE_COMMAND} -S "${SOURCE}" -B "${WORK}/build" -DCMAKE_BUILD_TYPE=Release)
+set(configure ${CMAKE_COMMAND} -S "${SOURCE}" -B "${WORK}/build" -DCMAKE_BUILD_TYPE=Release
+  "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 file(GLOB_RECURSE config "${prefix}/*/RuneplateConfig.cmake")
 if(NOT config)
   message(FATAL_ERROR "no RuneplateConfig.cmake installed under ${prefix}")
@@ -51,7 +53,8 @@ if(NOT TOOLCHAIN)
   run(pkg-config --cflags --libs runeplate)
   string(STRIP "${RUN_OUTPUT}" flags)
   separate_arguments(flags UNIX_COMMAND "${flags}")
-  run(c++ -std=c++17 "${SOURCE}/main.cpp" ${flags} -o "${WORK}/consumer-pc")
+  separate_arguments(build_flags UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
+  run(c++ -std=c++17 ${build_flags} "${SOURCE}/main.cpp" ${flags} -o "${WORK}/consumer-pc")
   run("${WORK}/consumer-pc")
   expect_output()
 endif()
