@@ -3,7 +3,11 @@
 // the tests know exactly what the fit should find.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -99,6 +103,48 @@ inline std::string HexFile(const std::vector<TCell>& syllables) {
     text += CellHexLine(code, syllables[code - SyllableFirst]);
   text += HexLine(0xFFFD, std::string(64, 'f'));
   return text;
+}
+
+// ---------------------------------------------------------------------------
+// Font files for the converter
+// ---------------------------------------------------------------------------
+
+// One glyph of a made-up BDF font: a Width x Height bitmap, rows as hex
+// strings, its lower left corner XOff, YOff from the pen on the baseline.
+struct TBdfGlyph {
+  uint32_t Encoding;
+  int Width, Height, XOff, YOff;
+  std::vector<std::string> Rows;
+};
+
+inline std::string BdfFont(int ascent, int descent, const std::string& registry,
+                    const std::vector<TBdfGlyph>& glyphs) {
+  std::string text = "STARTFONT 2.1\nFONT -test-made-medium-r-normal--16-160-75-75-c-160-" + registry +
+                     "-1\nSIZE 16 75 75\nFONTBOUNDINGBOX 16 16 0 -" + std::to_string(descent) +
+                     "\nSTARTPROPERTIES 5\nPIXEL_SIZE 16\nFONT_ASCENT " + std::to_string(ascent) +
+                     "\nFONT_DESCENT " + std::to_string(descent) + "\nCHARSET_REGISTRY \"" + registry +
+                     "\"\nCHARSET_ENCODING \"" + (registry == "ISO10646" ? "1" : "0") +
+                     "\"\nENDPROPERTIES\nCHARS " + std::to_string(glyphs.size()) + "\n";
+  for (const TBdfGlyph& g : glyphs) {
+    text += "STARTCHAR g" + std::to_string(g.Encoding) + "\nENCODING " + std::to_string(g.Encoding) +
+            "\nSWIDTH 1000 0\nDWIDTH 16 0\nBBX " + std::to_string(g.Width) + " " + std::to_string(g.Height) +
+            " " + std::to_string(g.XOff) + " " + std::to_string(g.YOff) + "\nBITMAP\n";
+    for (const std::string& row : g.Rows) text += row + "\n";
+    text += "ENDCHAR\n";
+  }
+  return text + "ENDFONT\n";
+}
+
+// Whether every font source in Paths is there. In CI a missing source is a
+// failure (scripts/setup installs them all); elsewhere the test that needs
+// it skips its case.
+inline bool FontSourcesPresent(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (std::ifstream(path).good()) continue;
+    if (std::getenv("CI") != nullptr) ADD_FAILURE() << path << " is missing: run scripts/setup";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace runeplate::fontgen::testing

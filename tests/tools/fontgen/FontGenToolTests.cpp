@@ -1,9 +1,8 @@
-// runeplate-fontgen as a command: the committed font image, the report and
-// what bad input does to the output file.
+// runeplate-fontgen as a command: the committed atlases, the report, the
+// round trips through other formats and what bad input does to the output.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -136,17 +135,6 @@ TEST(FontgenTool, RejectsBadInputWithOneLineAndExitCodeTwoAndLeavesTheOutputAsIt
 
 namespace {
 
-// Whether every file in Paths exists; in CI a missing font source is a
-// failure, elsewhere the case that needs it is skipped.
-bool SourcesPresent(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) {
-    if (!ReadText(path).empty()) continue;
-    if (std::getenv("CI") != nullptr) ADD_FAILURE() << path << " is missing: run scripts/setup";
-    return false;
-  }
-  return true;
-}
-
 const std::string UnifontHex = DefaultUnifontHexPath;
 const std::string DotumPcf = "/usr/share/fonts/X11/75dpi/dotum16.pcf.gz";
 const std::string Assets = RUNEPLATE_ASSETS_DIR;
@@ -172,7 +160,7 @@ TEST(FontgenTool, RegeneratesTheRoundAndDotumAtlasesByteForByte) {
   for (const auto& atlas : atlases) {
     std::vector<std::string> sources;
     for (size_t i = 0; i < atlas.Sources; i += 2) sources.push_back(atlas.Args[i]);
-    if (!SourcesPresent(sources)) continue;
+    if (!FontSourcesPresent(sources)) continue;
     const std::string dir = FreshFolder(std::string("regenerate-") + atlas.Name);
     std::vector<std::string> args = atlas.Args;
     args.insert(args.end(), {"-o", "a1bit.bmp", "--report"});
@@ -226,12 +214,7 @@ TEST(FontgenTool, RoundTripsAtlasesThrough8x4x4AndPngFilesByteForByte) {
 // Catches files the converter cannot take, and fonts without the needed
 // glyphs, ending in anything but one line, exit code 2 and no output file.
 TEST(FontgenTool, RefusesWhatItCannotConvertWithOneLineAndNoOutput) {
-  const std::string asciiOnly =
-      "STARTFONT 2.1\nFONT -test-made-medium-r-normal--16-160-75-75-c-80-ISO10646-1\nSIZE 16 75 75\n"
-      "FONTBOUNDINGBOX 8 16 0 -2\nSTARTPROPERTIES 5\nPIXEL_SIZE 16\nFONT_ASCENT 14\nFONT_DESCENT 2\n"
-      "CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"
-      "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 1 1 0 0\nBITMAP\n80\n"
-      "ENDCHAR\nENDFONT\n";
+  const std::string asciiOnly = BdfFont(14, 2, "ISO10646", {{'A', 1, 1, 0, 0, {"80"}}});
   const struct {
     const char* What;
     const char* File;

@@ -3,11 +3,7 @@
 // taken by name.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,44 +12,21 @@
 #include "fontgen/JamoNames.h"
 #include "font/HanFile.h"
 #include "FontGenTesting.h"
+#include "tooltest/ToolRunner.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
+using runeplate::fontgen::testing::BdfFont;
+using runeplate::fontgen::testing::FontSourcesPresent;
+using runeplate::fontgen::testing::TBdfGlyph;
 
 namespace {
-
-// One glyph of a made-up BDF font: a Width x Height bitmap, rows as hex
-// strings, its lower left corner XOff, YOff from the pen on the baseline.
-struct TBdfGlyph {
-  uint32_t Encoding;
-  int Width, Height, XOff, YOff;
-  std::vector<std::string> Rows;
-};
-
-std::string BdfFont(int ascent, int descent, const std::string& registry,
-                    const std::vector<TBdfGlyph>& glyphs) {
-  std::string text = "STARTFONT 2.1\nFONT -test-made-medium-r-normal--16-160-75-75-c-160-" + registry +
-                     "-1\nSIZE 16 75 75\nFONTBOUNDINGBOX 16 16 0 -" + std::to_string(descent) +
-                     "\nSTARTPROPERTIES 5\nPIXEL_SIZE 16\nFONT_ASCENT " + std::to_string(ascent) +
-                     "\nFONT_DESCENT " + std::to_string(descent) + "\nCHARSET_REGISTRY \"" + registry +
-                     "\"\nCHARSET_ENCODING \"" + (registry == "ISO10646" ? "1" : "0") +
-                     "\"\nENDPROPERTIES\nCHARS " + std::to_string(glyphs.size()) + "\n";
-  for (const TBdfGlyph& g : glyphs) {
-    text += "STARTCHAR g" + std::to_string(g.Encoding) + "\nENCODING " + std::to_string(g.Encoding) +
-            "\nSWIDTH 1000 0\nDWIDTH 16 0\nBBX " + std::to_string(g.Width) + " " + std::to_string(g.Height) +
-            " " + std::to_string(g.XOff) + " " + std::to_string(g.YOff) + "\nBITMAP\n";
-    for (const std::string& row : g.Rows) text += row + "\n";
-    text += "ENDCHAR\n";
-  }
-  return text + "ENDFONT\n";
-}
 
 // A scratch file that is removed again.
 class TScratchFile {
  public:
-  TScratchFile(const std::string& name, const std::string& contents)
-      : Path(::testing::TempDir() + "fontsource-" + std::to_string(::getpid()) + "-" + name) {
-    std::ofstream(Path, std::ios::binary) << contents;
+  TScratchFile(const std::string& name, const std::string& contents) : Path(runeplate::testing::ScratchPath(name)) {
+    runeplate::testing::WriteBytes(Path, contents);
   }
   ~TScratchFile() { std::remove(Path.c_str()); }
   const std::string Path;
@@ -63,13 +36,8 @@ class TScratchFile {
 // the baseline.
 TBdfGlyph Dot(uint32_t encoding) { return {encoding, 2, 1, 3, 5, {"C0"}}; }
 
-// The Neo둥근모 TTF that scripts/setup fetches; CI must have it.
-std::string NeoTtf() {
-  const std::string path = RUNEPLATE_NEODGM_TTF;
-  if (std::ifstream(path).good()) return path;
-  if (std::getenv("CI") != nullptr) ADD_FAILURE() << path << " is missing: run scripts/setup";
-  return "";
-}
+// The Neo둥근모 TTF that scripts/setup fetches; empty when it is missing.
+std::string NeoTtf() { return FontSourcesPresent({RUNEPLATE_NEODGM_TTF}) ? RUNEPLATE_NEODGM_TTF : ""; }
 
 }  // namespace
 
