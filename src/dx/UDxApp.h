@@ -104,4 +104,9 @@ static_assert(GlyphVertexFormat == 324, "vertex format of TGlyphVertex");
 using TClock = DWORD(WINAPI*)();
 extern TClock FrameClock;
 
+// How Render waits while the device cannot be drawn on, lost or not yet
+// reset, so that the idle loop does not spin (defaults to Sleep).
+using TPause = void(WINAPI*)(DWORD milliseconds);
+extern TPause DevicePause;
+
 }  // namespace runeplate
