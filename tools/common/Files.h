@@ -27,7 +27,8 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
 // An output file being written. Open makes a temporary file beside Path and
 // Stream writes to it; Commit puts it in Path's place. A file that is never
 // committed is removed, whatever went wrong. Path itself is untouched until
-// Commit. Where Path is a device or a pipe (/dev/null, a FIFO) there is
+// Commit. A file that Path names already keeps its mode (permissions); a new
+// one gets 0666 less the umask, as open() would give it. Where Path is a device or a pipe (/dev/null, a FIFO) there is
 // nothing to replace and Stream writes to it directly.
 class TAtomicFile {
  public:

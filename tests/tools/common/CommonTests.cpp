@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,6 +118,41 @@ TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNothingElse) {
   EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"out.bin"});
   EXPECT_FALSE(WriteFileAtomically(dir + "/missing/out.bin", {1}, error));
   EXPECT_EQ(error, dir + "/missing/out.bin: cannot create: No such file or directory");
+  RemoveFolder(dir);
+}
+
+// Catches a rewrite that made a private output world-readable (it once set
+// every output to 0644) and a new file that ignored the umask.
+TEST(WriteFileAtomically, KeepsAnExistingFilesModeAndGivesANewOneTheUmasksMode) {
+  const struct {
+    const char* Name;
+    int Existing;  // the mode of the file already there, -1 for none
+    mode_t Umask;
+    mode_t Expected;
+  } cases[] = {
+      {"private file rewritten", 0600, 022, 0600},
+      {"group-readable file rewritten", 0640, 077, 0640},
+      {"executable file rewritten", 0755, 022, 0755},
+      {"new file, umask 022", -1, 022, 0644},
+      {"new file, umask 077", -1, 077, 0600},
+  };
+  const std::string dir = FreshFolder("mode");
+  const std::string path = dir + "/out.bin";
+  for (const auto& c : cases) {
+    std::remove(path.c_str());
+    if (c.Existing >= 0) {
+      WriteBytes(path, "old");
+      ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(c.Existing)), 0);
+    }
+    const mode_t saved = ::umask(c.Umask);
+    std::string error;
+    const bool written = WriteFileAtomically(path, {1, 2}, error);
+    ::umask(saved);
+    ASSERT_TRUE(written) << c.Name << ": " << error;
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.Expected) << c.Name;
+  }
   RemoveFolder(dir);
 }
 
