@@ -10,10 +10,16 @@ static_assert(PngMaxSide == PNG_USER_WIDTH_MAX && PngMaxSide == PNG_USER_HEIGHT_
               "libpng refuses pictures above its user limits");
 
 bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
-  if (width >= 1 && height >= 1 && width <= PngMaxSide && height <= PngMaxSide) return true;
-  error = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) +
-          " PNG: each side must be 1 to " + std::to_string(PngMaxSide) + " pixels";
-  return false;
+  const std::string size = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) + " PNG: ";
+  if (width < 1 || height < 1 || width > PngMaxSide || height > PngMaxSide) {
+    error = size + "each side must be 1 to " + std::to_string(PngMaxSide) + " pixels";
+    return false;
+  }
+  if (width * height > PngMaxPixels) {
+    error = size + "more than " + std::to_string(PngMaxPixels) + " pixels";
+    return false;
+  }
+  return true;
 }
 
 bool WritePngFile(const std::string& path, int64_t width, int64_t height,

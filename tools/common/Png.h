@@ -11,8 +11,14 @@ namespace runeplate {
 // side.
 constexpr int64_t PngMaxSide = 1000000;
 
-// Whether a Width x Height picture can be written; false with a message
-// naming the size when it cannot.
+// The largest picture we make, whatever its sides: 100 million pixels, 300 MB
+// of RGB. Above it an enlarged text would take minutes and gigabytes; the
+// whole frame enlarged 14 times still fits.
+constexpr int64_t PngMaxPixels = 100000000;
+
+// Whether a `width` x `height` picture can be written: each side within
+// PngMaxSide and the whole within PngMaxPixels. False with a message naming
+// the size when it cannot, which callers give before allocating anything.
 bool CheckPngSize(int64_t width, int64_t height, std::string& error);
 
 // Writes a Width x Height picture to Path, whole or not at all. Rgb holds 3
