@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <vector>
 
@@ -85,12 +86,33 @@ void PrintConversionReport(std::ostream& out, const TConversion& c) {
   PrintFidelity(out, MeasureFidelity(source.Syllables, source.HasSyllable, c.Jamo, KsX1001Syllables()));
 }
 
+namespace {
+
+// The one list of output kinds: OutputKindOf and its message both read it.
+constexpr struct {
+  const char* Extension;
+  TOutputKind Kind;
+} OutputKinds[] = {
+    {".bmp", TOutputKind::Bitmap},
+    {".png", TOutputKind::Png},
+    {".han", TOutputKind::HanFile},
+    {".h", TOutputKind::CSource},
+};
+
+}  // namespace
+
 TOutputKind OutputKindOf(const std::string& path) {
-  if (HasExtension(path, ".bmp")) return TOutputKind::Bitmap;
-  if (HasExtension(path, ".png")) return TOutputKind::Png;
-  if (HasExtension(path, ".han")) return TOutputKind::HanFile;
-  if (HasExtension(path, ".h")) return TOutputKind::CSource;
+  for (const auto& kind : OutputKinds)
+    if (HasExtension(path, kind.Extension)) return kind.Kind;
   return TOutputKind::Unknown;
+}
+
+std::string UnknownOutputKindMessage(const std::string& path) {
+  std::string message = path + ": unknown output kind: name it ";
+  const size_t count = std::size(OutputKinds);
+  for (size_t k = 0; k < count; ++k)
+    message += std::string(k == 0 ? "" : k + 1 == count ? " or " : ", ") + OutputKinds[k].Extension;
+  return message;
 }
 
 namespace {
@@ -142,7 +164,7 @@ void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSource
       break;
     }
     case TOutputKind::Unknown:
-      throw TFontGenError(path + ": unknown output kind: name it .bmp, .png or .han");
+      throw TFontGenError(UnknownOutputKindMessage(path));
   }
   if (!written) throw TFontGenError(error);
 }

@@ -36,10 +36,15 @@ TConversion Convert(const TConvertOptions& options);
 // with precomposed syllables, how faithfully the jamo compose them.
 void PrintConversionReport(std::ostream& out, const TConversion& conversion);
 
-// The kinds of file the atlas can be written as, by Path's extension: .bmp,
-// .png, .han, and .h for C source.
+// The kinds of file the atlas can be written as, by the extension of `path`:
+// .bmp, .png, .han, and .h for C source.
 enum class TOutputKind { Bitmap, Png, HanFile, CSource, Unknown };
 TOutputKind OutputKindOf(const std::string& path);
+
+// The message for an output `path` whose kind is Unknown, listing every
+// extension OutputKindOf knows: "PATH: unknown output kind: name it .bmp,
+// .png, .han or .h".
+std::string UnknownOutputKindMessage(const std::string& path);
 
 // What a C source atlas says of itself: the array's name and where the atlas
 // came from.

@@ -145,7 +145,7 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
 void GenerateFont(const TFontGenOptions& options) {
   // Said before the work, so that nothing else is said about it.
   if (!options.Output.empty() && OutputKindOf(options.Output) == TOutputKind::Unknown)
-    throw TFontGenError(options.Output + ": unknown output kind: name it .bmp, .png or .han");
+    throw TFontGenError(UnknownOutputKindMessage(options.Output));
   const TConversion conversion = Convert(options.Convert);
   for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
   if (options.HasPreviewText || options.PreviewKsX1001) {

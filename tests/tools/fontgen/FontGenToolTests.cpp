@@ -230,7 +230,7 @@ TEST(FontgenTool, RefusesWhatItCannotConvertWithOneLineAndNoOutput) {
        "has no 12-px strike"},
       {"PNG of another size", "small.png", "", {"small.png", "-o", "out.bmp"}, "not a 512 x 256 font atlas"},
       {"unknown output kind", "font.bin", std::string(11520, '\0'), {"font.bin", "-o", "out.xyz"},
-       "unknown output kind: name it .bmp, .png or .han"},
+       "unknown output kind: name it .bmp, .png, .han or .h"},  // once left .h out
   };
   for (const auto& c : cases) {
     const std::string dir = FreshFolder("refuses");
