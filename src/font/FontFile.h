@@ -66,10 +66,20 @@ constexpr size_t FontFileBytes = FontFileHeaderBytes + FontFilePixelBytes;  // 1
 // so viewers show dark ink on a light background.
 std::vector<uint8_t> EncodeFontFile(const TFontImage& image);
 
+// Why `file` is not a font atlas of the kind we write, in one line, or an
+// empty string when it is one: a bitmap file ("BM") whose information header
+// (40 bytes or longer) says 512 x 256, bottom-up, one plane of 1 bit a pixel,
+// uncompressed, with its pixels ending the file. The program reads the last
+// 16384 bytes of any file all the same; this is the one rule for whether a
+// file shows what was meant.
+std::string FontBitmapProblem(const std::vector<uint8_t>& file);
+
+// Whether `file` is a font atlas by FontBitmapProblem's rule.
+inline bool IsFontBitmap(const std::vector<uint8_t>& file) { return FontBitmapProblem(file).empty(); }
+
 // Reads a font file as an atlas to convert or edit, stricter than the program,
-// which takes the last 16384 bytes of any file: a bitmap file ("BM") whose
-// header says 512 x 256, bottom-up, 1 bit a pixel, uncompressed, with its
-// pixels ending the file. False with a one-line reason otherwise, Image
+// which takes the last 16384 bytes of any file: only a file that IsFontBitmap.
+// False with FontBitmapProblem's reason in `error` otherwise, `image`
 // untouched.
 bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error);
 

@@ -26,28 +26,6 @@ bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, s
   return true;
 }
 
-namespace {
-
-uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, int size) {
-  uint32_t value = 0;
-  for (int k = size - 1; k >= 0; --k) value = value << 8 | bytes[at + k];
-  return value;
-}
-
-}  // namespace
-
-bool IsFontBitmap(const std::vector<uint8_t>& file) {
-  constexpr size_t InfoHeaderEnd = 14 + 40;
-  if (file.size() < InfoHeaderEnd || file[0] != 'B' || file[1] != 'M') return false;
-  return LittleEndian(file, 10, 4) + uint64_t{FontFilePixelBytes} == file.size()  // pixels at the end
-         && LittleEndian(file, 14, 4) >= 40                                      // header size
-         && LittleEndian(file, 18, 4) == uint32_t{FontImageWidth}
-         && LittleEndian(file, 22, 4) == uint32_t{FontImageHeight}  // positive: bottom row first
-         && LittleEndian(file, 26, 2) == 1                           // planes
-         && LittleEndian(file, 28, 2) == 1                           // bits per pixel
-         && LittleEndian(file, 30, 4) == 0;                          // uncompressed
-}
-
 bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error, std::string* warning) {
   std::vector<uint8_t> bytes;
   if (!ReadFile(path, bytes, error)) return false;

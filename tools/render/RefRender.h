@@ -49,12 +49,6 @@ constexpr uint32_t RgbOf(uint32_t colour) { return colour & 0x00FFFFFFu; }
 // with a message in Error when the data is shorter than FontFilePixelBytes.
 bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, std::string& error);
 
-// Whether File is a font file of the kind we write: a 512 x 256 one-bit
-// bottom-up bitmap whose pixels are its last FontFilePixelBytes bytes. The
-// program reads any file all the same; this only tells whether it shows what
-// was meant.
-bool IsFontBitmap(const std::vector<uint8_t>& file);
-
 // Reads and decodes the font file at Path. On failure returns false and puts a
 // one-line message naming the file in Error. When Warning is given and the
 // file is not IsFontBitmap, says so there, in one line.
