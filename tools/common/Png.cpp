@@ -48,18 +48,19 @@ bool WritePngFile(const std::string& path, int64_t width, int64_t height,
   return file.Commit(error);
 }
 
-bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TPngPicture& picture, std::string& error) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   auto fail = [&](const std::string& what) {
-    error = path + ": " + what + image.message;
+    error = what + image.message;
     png_image_free(&image);
     return false;
   };
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return fail("not a PNG file we can read: ");
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    return fail("not a PNG file we can read: ");
   const int64_t width = image.width, height = image.height;
   if (width * height > maxPixels) {
-    error = path + ": a " + std::to_string(width) + " x " + std::to_string(height) + " PNG is too large here";
+    error = "a " + std::to_string(width) + " x " + std::to_string(height) + " PNG is too large here";
     png_image_free(&image);
     return false;
   }
@@ -69,6 +70,14 @@ bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& pictur
   if (!png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) return fail("cannot read PNG: ");
   picture = {width, height, std::move(rgb)};
   return true;
+}
+
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFile(path, bytes, error)) return false;
+  if (DecodePng(bytes, maxPixels, picture, error)) return true;
+  error = path + ": " + error;
+  return false;
 }
 
 }  // namespace runeplate

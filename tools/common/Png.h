@@ -33,10 +33,14 @@ struct TPngPicture {
   std::vector<uint8_t> Rgb;
 };
 
-// Reads the PNG file at Path, whatever its colour type, as 8-bit RGB
-// (transparent pixels composed onto white). A picture of more than MaxPixels
-// pixels is refused before it is decoded, so a hostile header cannot make us
-// allocate gigabytes. False with a one-line message naming Path otherwise.
+// Decodes the PNG file held in `bytes`, whatever its colour type, as 8-bit
+// RGB (transparent pixels composed onto white). A picture of more than
+// `maxPixels` pixels is refused before it is decoded, so a hostile header
+// cannot make us allocate gigabytes. False with a one-line message otherwise,
+// `picture` untouched.
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TPngPicture& picture, std::string& error);
+
+// Reads the PNG file at `path` as DecodePng does; its messages name `path`.
 bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error);
 
 }  // namespace runeplate
