@@ -43,8 +43,8 @@ bool ReadLineColours(const TRgbImage& shot, const TFontImage& font, uint32_t lin
 
 // The frame K in 0..SearchedFrameLimit(Limit) whose 36 line colours
 // (RandomInt values 36K + 1 .. 36K + 36, RGB only) equal LineRgb, or -1 when
-// there is none; K is the earliest frame that shows this picture. Leaves
-// RandomSeed as it found it.
+// there is none; K is the earliest frame that shows this picture. RandomSeed
+// is not touched.
 int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit);
 
 // What the counter band holds.
