@@ -15,15 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // As the generator reads atlases: twice an atlas's pixels at most.
   constexpr int64_t MaxPixels = 2 * int64_t{FontImageWidth} * FontImageHeight;
   const std::vector<uint8_t> bytes(data, data + size);
-  TPngPicture png;
+  TRgbImage picture;
   std::string error;
-  if (!DecodePng(bytes, MaxPixels, png, error)) {
+  if (!DecodePng(bytes, MaxPixels, picture, error)) {
     Require(fuzz::IsOneLine(error), "a refused PNG gives one line");
     return 0;
   }
-  Require(png.Width * png.Height <= MaxPixels, "the pixel limit holds");
-  Require(png.Rgb.size() == static_cast<size_t>(png.Width * png.Height * 3), "3 bytes a pixel");
-  const fontgen::TPicture picture{int(png.Width), int(png.Height), std::move(png.Rgb)};
+  Require(int64_t{picture.Width} * picture.Height <= MaxPixels, "the pixel limit holds");
+  Require(picture.Pixels.size() == size_t(picture.Width) * size_t(picture.Height), "one pixel a place");
+  for (uint32_t pixel : picture.Pixels) Require(pixel <= 0x00FFFFFFu, "pixels are 0x00RRGGBB");
   TFontImage atlas;
   if (!fontgen::AtlasFromPicture(picture, atlas, error)) {
     Require(fuzz::IsOneLine(error), "a picture that is no atlas gives one line");

@@ -22,20 +22,19 @@ bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
   return true;
 }
 
-bool WritePngFile(const std::string& path, int64_t width, int64_t height,
-                  const std::vector<uint8_t>& rgb, std::string& error) {
-  if (!CheckPngSize(width, height, error)) {
+bool WritePngFile(const std::string& path, const TRgbImage& picture, std::string& error) {
+  if (!CheckPngSize(picture.Width, picture.Height, error)) {
     error = path + ": " + error;
     return false;
   }
-  if (rgb.size() != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 3) {
-    error = path + ": picture data does not match its size";
-    return false;
-  }
+  std::vector<uint8_t> rgb;
+  rgb.reserve(picture.Pixels.size() * 3);
+  for (uint32_t pixel : picture.Pixels)
+    rgb.insert(rgb.end(), {uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)});
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
+  image.width = static_cast<png_uint_32>(picture.Width);
+  image.height = static_cast<png_uint_32>(picture.Height);
   image.format = PNG_FORMAT_RGB;
 
   TAtomicFile file(path);
@@ -48,7 +47,7 @@ bool WritePngFile(const std::string& path, int64_t width, int64_t height,
   return file.Commit(error);
 }
 
-bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TPngPicture& picture, std::string& error) {
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& picture, std::string& error) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   auto fail = [&](const std::string& what) {
@@ -68,11 +67,14 @@ bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TPngPicture
   std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
   const png_color white = {255, 255, 255};
   if (!png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) return fail("cannot read PNG: ");
-  picture = {width, height, std::move(rgb)};
+  TRgbImage read(static_cast<int32_t>(width), static_cast<int32_t>(height));
+  for (size_t k = 0; k < read.Pixels.size(); ++k)
+    read.Pixels[k] = uint32_t{rgb[3 * k]} << 16 | uint32_t{rgb[3 * k + 1]} << 8 | rgb[3 * k + 2];
+  picture = std::move(read);
   return true;
 }
 
-bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& picture, std::string& error) {
   std::vector<uint8_t> bytes;
   if (!ReadFile(path, bytes, error)) return false;
   if (DecodePng(bytes, maxPixels, picture, error)) return true;

@@ -1,9 +1,12 @@
-// Png: 8-bit RGB PNG files, written and read through libpng's simplified API.
+// Png: pictures as 8-bit RGB PNG files, written and read through libpng's
+// simplified API.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "common/Picture.h"
 
 namespace runeplate {
 
@@ -21,26 +24,18 @@ constexpr int64_t PngMaxPixels = 100000000;
 // the size when it cannot, which callers give before allocating anything.
 bool CheckPngSize(int64_t width, int64_t height, std::string& error);
 
-// Writes a Width x Height picture to Path, whole or not at all. Rgb holds 3
-// bytes a pixel (red, green, blue), rows top to bottom. The size is checked
-// before anything is written.
-bool WritePngFile(const std::string& path, int64_t width, int64_t height,
-                  const std::vector<uint8_t>& rgb, std::string& error);
+// Writes `image` to `path` as an 8-bit RGB PNG, whole or not at all. The
+// size is checked (CheckPngSize) before anything is written.
+bool WritePngFile(const std::string& path, const TRgbImage& image, std::string& error);
 
-// A picture read from a PNG file: 3 bytes a pixel, rows top to bottom.
-struct TPngPicture {
-  int64_t Width = 0, Height = 0;
-  std::vector<uint8_t> Rgb;
-};
-
-// Decodes the PNG file held in `bytes`, whatever its colour type, as 8-bit
-// RGB (transparent pixels composed onto white). A picture of more than
+// Decodes the PNG file held in `bytes`, whatever its colour type, as RGB
+// (transparent pixels composed onto white). A picture of more than
 // `maxPixels` pixels is refused before it is decoded, so a hostile header
 // cannot make us allocate gigabytes. False with a one-line message otherwise,
-// `picture` untouched.
-bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TPngPicture& picture, std::string& error);
+// `image` untouched.
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& image, std::string& error);
 
 // Reads the PNG file at `path` as DecodePng does; its messages name `path`.
-bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error);
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& image, std::string& error);
 
 }  // namespace runeplate

@@ -159,8 +159,7 @@ void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSource
       break;
     }
     case TOutputKind::Png: {
-      const TPicture picture = AtlasPicture(atlas);
-      written = WritePngFile(path, picture.Width, picture.Height, picture.Rgb, error);
+      written = WritePngFile(path, AtlasPicture(atlas), error);
       break;
     }
     case TOutputKind::Unknown:

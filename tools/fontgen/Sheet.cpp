@@ -16,14 +16,14 @@ constexpr int LineHeight = 20;  // a 16-px line and a gap
 // Where DrawTextRun's glyphs go: the layout reports them through a plain
 // function, so the target is held here while one sheet is drawn.
 struct TSheetTarget {
-  TPicture* Picture;
+  TRgbImage* Picture;
   const TFontImage* Atlas;
   int Scale;
 };
 const TSheetTarget* Target = nullptr;
 
 void DrawGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft, int32_t srcTop, int32_t) {
-  TPicture& picture = *Target->Picture;
+  TRgbImage& picture = *Target->Picture;
   const int scale = Target->Scale;
   for (int dy = 0; dy < height; ++dy)
     for (int dx = 0; dx < width; ++dx) {
@@ -32,18 +32,13 @@ void DrawGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcL
         for (int sx = 0; sx < scale; ++sx) {
           const int px = (x + dx) * scale + sx, py = (y + dy) * scale + sy;
           if (px < 0 || py < 0 || px >= picture.Width || py >= picture.Height) continue;
-          uint8_t* rgb = &picture.Rgb[(size_t(py) * picture.Width + px) * 3];
-          rgb[0] = rgb[1] = rgb[2] = 0;
+          picture.At(px, py) = 0;
         }
     }
 }
 
-TPicture Blank(int width, int height, int scale) {
-  TPicture picture;
-  picture.Width = width * scale;
-  picture.Height = height * scale;
-  picture.Rgb.assign(size_t(picture.Width) * picture.Height * 3, 255);
-  return picture;
+TRgbImage Blank(int width, int height, int scale) {
+  return TRgbImage(width * scale, height * scale);
 }
 
 int LineWidth(const std::u16string& line) {
@@ -53,7 +48,7 @@ int LineWidth(const std::u16string& line) {
 }
 
 // Draws Lines, each at its own X, one below the other.
-void DrawLines(TPicture& picture, const TFontImage& atlas, int scale,
+void DrawLines(TRgbImage& picture, const TFontImage& atlas, int scale,
                const std::vector<std::pair<int, std::u16string>>& lines) {
   const TSheetTarget target{&picture, &atlas, scale};
   Target = &target;
@@ -65,7 +60,7 @@ void DrawLines(TPicture& picture, const TFontImage& atlas, int scale,
 
 }  // namespace
 
-TPicture DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int scale) {
+TRgbImage DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int scale) {
   std::vector<std::pair<int, std::u16string>> lines(1, {Margin, u""});
   for (char16_t c : text) {
     if (c == u'\n') lines.push_back({Margin, u""});
@@ -73,12 +68,12 @@ TPicture DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int 
   }
   int width = 0;
   for (const auto& line : lines) width = std::max(width, LineWidth(line.second));
-  TPicture picture = Blank(width + 2 * Margin, LineHeight * int(lines.size()) + 2 * Margin - 4, scale);
+  TRgbImage picture = Blank(width + 2 * Margin, LineHeight * int(lines.size()) + 2 * Margin - 4, scale);
   DrawLines(picture, atlas, scale, lines);
   return picture;
 }
 
-TPicture DrawKsX1001Sheet(const TFontImage& atlas, int scale) {
+TRgbImage DrawKsX1001Sheet(const TFontImage& atlas, int scale) {
   constexpr size_t PerLine = 50;
   constexpr int LabelWidth = 6 * 8;  // "AC00" and a gap
   const std::vector<uint32_t> codes = KsX1001Syllables();
@@ -92,7 +87,7 @@ TPicture DrawKsX1001Sheet(const TFontImage& atlas, int scale) {
     for (size_t i = k; i < std::min(k + PerLine, codes.size()); ++i) syllables += char16_t(codes[i]);
     rows.push_back({Margin + LabelWidth, syllables});
   }
-  TPicture picture = Blank(Margin + LabelWidth + 16 * int(PerLine) + Margin,
+  TRgbImage picture = Blank(Margin + LabelWidth + 16 * int(PerLine) + Margin,
                            LineHeight * int(rows.size()) + 2 * Margin - 4, scale);
   DrawLines(picture, atlas, scale, labels);
   DrawLines(picture, atlas, scale, rows);

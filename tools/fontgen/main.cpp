@@ -149,10 +149,10 @@ void GenerateFont(const TFontGenOptions& options) {
   const TConversion conversion = Convert(options.Convert);
   for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
   if (options.HasPreviewText || options.PreviewKsX1001) {
-    const TPicture sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
+    const TRgbImage sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);
     std::string error;
-    if (!WritePngFile(options.Output, sheet.Width, sheet.Height, sheet.Rgb, error)) throw TFontGenError(error);
+    if (!WritePngFile(options.Output, sheet, error)) throw TFontGenError(error);
   } else if (!options.Output.empty()) {
     WriteAtlas(options.Output, conversion.Atlas, options.CSource);
   }

@@ -20,28 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "common/Picture.h"
 #include "font/FontFile.h"
 #include "frame/FrameText.h"
 
 namespace runeplate {
-
-// An RGB picture: Width x Height pixels, row-major from the top-left corner,
-// each 0x00RRGGBB.
-struct TRgbImage {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<uint32_t> Pixels;
-
-  TRgbImage() = default;
-  // A Width x Height picture filled with Fill (its top byte is dropped).
-  TRgbImage(int32_t width, int32_t height, uint32_t fill = 0x00FFFFFFu);
-
-  uint32_t At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
-  uint32_t& At(int32_t x, int32_t y) { return Pixels[static_cast<size_t>(y) * Width + x]; }
-};
-
-// Red, green and blue of an A8R8G8B8 colour, as stored in a TRgbImage.
-constexpr uint32_t RgbOf(uint32_t colour) { return colour & 0x00FFFFFFu; }
 
 // Decodes the pixel data of a font file the way the program reads it: only the
 // last FontFilePixelBytes bytes count, bottom image row first, most significant

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "render/RefRender.h"
+#include "common/Picture.h"
 
 namespace runeplate {
 
