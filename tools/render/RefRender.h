@@ -29,12 +29,14 @@ namespace runeplate {
 // Decodes the pixel data of a font file the way the program reads it: only the
 // last FontFilePixelBytes bytes count, bottom image row first, most significant
 // bit leftmost, set bit = ink; anything before them is ignored. Returns false
-// with a message in Error when the data is shorter than FontFilePixelBytes.
+// with a message in `error` when `fileBytes` is shorter than
+// FontFilePixelBytes.
 bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, std::string& error);
 
-// Reads and decodes the font file at Path. On failure returns false and puts a
-// one-line message naming the file in Error. When Warning is given and the
-// file is not IsFontBitmap, says so there, in one line.
+// Reads and decodes the font file at `path` into `atlas`. On failure returns
+// false and puts a one-line message naming the file in `error`. When
+// `warning` is given and the file is not IsFontBitmap, says so there, in one
+// line.
 bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error,
                    std::string* warning = nullptr);
 
@@ -48,8 +50,8 @@ inline int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, i
   return RenderText(image, font, x, y, text.data(), text.size(), colour);
 }
 
-// The generator state that Count calls of RandomInt lead to from Seed,
-// computed in O(log Count) steps; AdvanceRandomSeed(0, n) is RandomSeed after
+// The generator state that `count` calls of RandomInt lead to from `seed`,
+// computed in O(log `count`) steps; AdvanceRandomSeed(0, n) is RandomSeed after
 // the program's first n calls. Leaves RandomSeed as it found it.
 uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count);
 
@@ -59,10 +61,10 @@ uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count);
 // where the program has it after drawing that frame's lines.
 TRgbImage RenderFrame(uint64_t frame, const TFontImage& font);
 
-// Writes Image to Path as an 8-bit RGB PNG, each pixel enlarged to a Scale x
-// Scale block (Scale >= 1), whole or not at all. Returns false with a message
-// on failure; a picture too large for a PNG is refused before anything is
-// written.
+// Writes `image` to `path` as an 8-bit RGB PNG, each pixel enlarged to a
+// `scale` x `scale` block (`scale` >= 1), whole or not at all. Returns false
+// with a message in `error` on failure; a picture too large (CheckPngSize) is
+// refused before it is enlarged or anything is written.
 bool WritePng(const TRgbImage& image, const std::string& path, std::string& error, int32_t scale = 1);
 
 }  // namespace runeplate
