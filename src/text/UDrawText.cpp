@@ -392,7 +392,9 @@ void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list
 // character of every line of every frame.
 namespace {
 struct TInlineLayout {
-  void operator()(uint32_t code, TGlyphRects& list) const { LayOutCodeUnit(code, list); }
+  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
+    LayOutCodeUnit(code, list);
+  }
 };
 struct TNoCell {
   void operator()(int32_t, int32_t, const TGlyphRects&) const {}
@@ -494,8 +496,10 @@ constexpr uint32_t FirstVowelLetter = 0x314F;
 }
 
 struct TInlineComposedLayout {
-  const TBlockOptions& Options;
-  void operator()(uint32_t code, TGlyphRects& list) const { LayOutComposed(code, Options, list); }
+  TBlockOptions Options;
+  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
+    LayOutComposed(code, Options, list);
+  }
 };
 
 // Where a block's lines end on the right, and how low its pen went.
