@@ -26,7 +26,7 @@ endfunction()
 
 runeplate_install_layer(runeplate_text text ${PROJECT_SOURCE_DIR}/src/text/UDrawText.h)
 runeplate_install_layer(runeplate_font font ${PROJECT_SOURCE_DIR}/src/font/FontFile.h
-  ${PROJECT_SOURCE_DIR}/src/font/HanFile.h)
+  ${PROJECT_SOURCE_DIR}/src/font/HanFile.h ${PROJECT_SOURCE_DIR}/src/font/GlyphComposer.h)
 add_library(Runeplate::text ALIAS runeplate_text)
 add_library(Runeplate::font ALIAS runeplate_font)
 

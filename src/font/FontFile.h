@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "font/GlyphComposer.h"
 #include "text/UDrawText.h"
 
 namespace runeplate {
@@ -48,6 +49,9 @@ struct TFontImage {
   bool operator==(const TFontImage& other) const { return Bits == other.Bits; }
   bool operator!=(const TFontImage& other) const { return Bits != other.Bits; }
 };
+
+// The image as the glyph composer reads it.
+inline TFontView ViewOf(const TFontImage& image) { return {image.Bits.data(), FontTopRowFirst}; }
 
 // The image held by a pixel block: `block` points at FontFilePixelBytes bytes
 // in file order (the last bytes of a font file).

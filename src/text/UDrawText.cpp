@@ -391,18 +391,186 @@ void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list
 // The engine's own runs walk with the layout inlined: they lay out every
 // character of every line of every frame.
 namespace {
-constexpr auto InlineLayout = [](uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list); };
+struct TInlineLayout {
+  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
+    LayOutCodeUnit(code, list);
+  }
+};
+struct TNoCell {
+  void operator()(int32_t, int32_t, const TGlyphRects&) const {}
+};
 }  // namespace
 
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback) {
-  return detail::WalkGlyphs(x, y, text, length, InlineLayout, callback, userValue);
+  if (text == nullptr) return x;
+  return detail::WalkCells(x, y, detail::TUnitReader{text, text + length}, TInlineLayout{},
+                           detail::EmitGlyphs(callback, userValue))
+      .X;
 }
 
 int32_t MeasureText(const char16_t* text, size_t length) {
-  return detail::WalkGlyphs(0, 0, text, length, InlineLayout,
-                            [](int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {},
-                            0);
+  if (text == nullptr) return 0;
+  return detail::WalkCells(0, 0, detail::TUnitReader{text, text + length}, TInlineLayout{},
+                           TNoCell{})
+      .X;
+}
+
+int32_t DrawTextRunUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                        int32_t userValue, TGlyphCallback callback) {
+  if (text == nullptr) return x;
+  return detail::WalkCells(x, y, detail::TUtf8UnitReader{text, 0, length, 0}, TInlineLayout{},
+                           detail::EmitGlyphs(callback, userValue))
+      .X;
+}
+
+// ---------------------------------------------------------------------------
+// Composed text
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// The compatibility letter of each initial index 1..19 and final index
+// 1..27, as an offset from U+3131 (the vowels are in order: U+314F + m - 1).
+constexpr uint8_t InitialLetters[InitialCount] = {
+    0x00,  // 1  ㄱ
+    0x01,  // 2  ㄲ
+    0x03,  // 3  ㄴ
+    0x06,  // 4  ㄷ
+    0x07,  // 5  ㄸ
+    0x08,  // 6  ㄹ
+    0x10,  // 7  ㅁ
+    0x11,  // 8  ㅂ
+    0x12,  // 9  ㅃ
+    0x14,  // 10 ㅅ
+    0x15,  // 11 ㅆ
+    0x16,  // 12 ㅇ
+    0x17,  // 13 ㅈ
+    0x18,  // 14 ㅉ
+    0x19,  // 15 ㅊ
+    0x1A,  // 16 ㅋ
+    0x1B,  // 17 ㅌ
+    0x1C,  // 18 ㅍ
+    0x1D,  // 19 ㅎ
+};
+constexpr uint8_t FinalLetters[FinalCount - 1] = {
+    0x00,  // 1  ㄱ
+    0x01,  // 2  ㄲ
+    0x02,  // 3  ㄳ
+    0x03,  // 4  ㄴ
+    0x04,  // 5  ㄵ
+    0x05,  // 6  ㄶ
+    0x06,  // 7  ㄷ
+    0x08,  // 8  ㄹ
+    0x09,  // 9  ㄺ
+    0x0A,  // 10 ㄻ
+    0x0B,  // 11 ㄼ
+    0x0C,  // 12 ㄽ
+    0x0D,  // 13 ㄾ
+    0x0E,  // 14 ㄿ
+    0x0F,  // 15 ㅀ
+    0x10,  // 16 ㅁ
+    0x11,  // 17 ㅂ
+    0x13,  // 18 ㅄ
+    0x14,  // 19 ㅅ
+    0x15,  // 20 ㅆ
+    0x16,  // 21 ㅇ
+    0x17,  // 22 ㅈ
+    0x19,  // 23 ㅊ
+    0x1A,  // 24 ㅋ
+    0x1B,  // 25 ㅌ
+    0x1C,  // 26 ㅍ
+    0x1D,  // 27 ㅎ
+};
+constexpr uint32_t FirstVowelLetter = 0x314F;
+
+// GetComposedRects, inlined into the engine's composed walks.
+[[gnu::always_inline]] inline void LayOutComposed(uint32_t code, const TBlockOptions& options,
+                                                  TGlyphRects& list) {
+  if (options.LetterCells && code - CompatJamoFirst < CompatJamoCount) {
+    list.Count = 1;
+    list.Rects[0] = LetterCell(static_cast<int32_t>(code - CompatJamoFirst));
+    return;
+  }
+  LayOutCodeUnit(code, list);
+}
+
+struct TInlineComposedLayout {
+  TBlockOptions Options;
+  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
+    LayOutComposed(code, Options, list);
+  }
+};
+
+// Where a block's lines end on the right, and how low its pen went.
+struct TBlockExtent {
+  int32_t Right = 0;
+  void operator()(int32_t x, int32_t, const TGlyphRects& list) {
+    if (list.Count == 0) return;
+    const int32_t right = x + (list.Rects[0].Right - list.Rects[0].Left);
+    if (right > Right) Right = right;
+  }
+};
+
+}  // namespace
+
+uint32_t CompatLetterOfJamo(uint32_t codePoint) {
+  if (codePoint - LeadingJamoFirst < InitialCount)
+    return CompatJamoFirst + InitialLetters[codePoint - LeadingJamoFirst];
+  if (codePoint - VowelJamoFirst < MedialCount) return FirstVowelLetter + (codePoint - VowelJamoFirst);
+  if (codePoint - TrailingJamoFirst < FinalCount - 1)
+    return CompatJamoFirst + FinalLetters[codePoint - TrailingJamoFirst];
+  return 0;
+}
+
+uint32_t ComposedCode(uint32_t codePoint) {
+  if (codePoint > 0xFFFF) return ReplacementCharacter;
+  const uint32_t letter = CompatLetterOfJamo(codePoint);
+  return letter != 0 ? letter : codePoint;
+}
+
+void GetComposedRects(uint32_t code, const TBlockOptions& options, TGlyphRects& list) {
+  LayOutComposed(code, options, list);
+}
+
+namespace {
+
+template <class TText, class TChar>
+TPen DrawBlock(int32_t x, int32_t y, const TChar* text, size_t length, const TBlockOptions& options,
+               int32_t userValue, TGlyphCallback callback) {
+  if (text == nullptr) return {x, y};
+  return detail::WalkBlock(x, y, TText{text}, length, TInlineComposedLayout{options},
+                           options.WrapWidth, detail::EmitGlyphs(callback, userValue));
+}
+
+template <class TText, class TChar>
+TBlockSize MeasureBlockOf(const TChar* text, size_t length, const TBlockOptions& options) {
+  if (text == nullptr || length == 0) return {0, 0};
+  TBlockExtent extent;
+  const TPen pen = detail::WalkBlock(0, 0, TText{text}, length, TInlineComposedLayout{options},
+                                     options.WrapWidth, extent);
+  return {extent.Right, pen.Y + LineHeight};
+}
+
+}  // namespace
+
+TPen DrawTextBlock(int32_t x, int32_t y, const char16_t* text, size_t length,
+                   const TBlockOptions& options, int32_t userValue, TGlyphCallback callback) {
+  return DrawBlock<detail::TUtf16Text>(x, y, text, length, options, userValue, callback);
+}
+
+TPen DrawTextBlockUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                       const TBlockOptions& options, int32_t userValue,
+                       TGlyphCallback callback) {
+  return DrawBlock<detail::TUtf8Text>(x, y, text, length, options, userValue, callback);
+}
+
+TBlockSize MeasureBlock(const char16_t* text, size_t length, const TBlockOptions& options) {
+  return MeasureBlockOf<detail::TUtf16Text>(text, length, options);
+}
+
+TBlockSize MeasureBlockUtf8(const char* text, size_t length, const TBlockOptions& options) {
+  return MeasureBlockOf<detail::TUtf8Text>(text, length, options);
 }
 
 namespace {
@@ -447,27 +615,6 @@ size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint) {
   }
   codePoint = value;
   return size;
-}
-
-int32_t DrawTextRunUtf8(int32_t x, int32_t y, const char* text, size_t length,
-                        int32_t userValue, TGlyphCallback callback) {
-  if (text == nullptr) return x;
-  for (size_t at = 0; at < length;) {
-    uint32_t codePoint;
-    at += DecodeUtf8(text + at, length - at, codePoint);
-    char16_t units[2];
-    size_t count = 1;
-    if (codePoint < 0x10000) {
-      units[0] = static_cast<char16_t>(codePoint);
-    } else {
-      codePoint -= 0x10000;
-      units[0] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
-      units[1] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-      count = 2;
-    }
-    x = DrawTextRun(x, y, units, count, userValue, callback);
-  }
-  return x;
 }
 
 }  // namespace runeplate

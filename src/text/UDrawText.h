@@ -128,6 +128,50 @@ static_assert(FinalSetBase[0] == 236 && FinalSetBase[3] == 317 && HangulGlyphCou
               "final sets and the glyph count");
 static_assert(ReplacementGlyph == 254, "the replacement glyph");
 
+// What a Hangul glyph draws: its component (Role), its glyph set counted from
+// 0 within the component (initial sets 0..7, medial and final sets 0..3), and
+// its letter as a 1-based jamo index (initial 1..19, medial 1..21, final
+// 1..27, as in packed jamo indices). Every reader and writer of jamo glyphs
+// (font files, glyph names, the fit) goes through this one answer.
+enum TJamoRole : int32_t { JamoInitial = 0, JamoMedial = 1, JamoFinal = 2 };
+struct TGlyphLetter {
+  TJamoRole Role;
+  int32_t Set;
+  int32_t Index;
+};
+// The letter of glyph `glyph` (0..343).
+constexpr TGlyphLetter LetterOfGlyph(int32_t glyph) {
+  if (glyph < MedialSetBase[0]) return {JamoInitial, glyph / InitialSetSize, glyph % InitialSetSize + 1};
+  if (glyph < FinalSetBase[0]) {
+    const int32_t k = glyph - MedialSetBase[0];
+    return {JamoMedial, k / MedialSetSize, k % MedialSetSize + 1};
+  }
+  const int32_t k = glyph - FinalSetBase[0];
+  return {JamoFinal, k / FinalSetSize, k % FinalSetSize + 1};
+}
+// The glyph of letter `index` (1-based) in set `set` (0-based) of `role`.
+constexpr int32_t GlyphOfLetter(TJamoRole role, int32_t set, int32_t index) {
+  return role == JamoInitial   ? InitialSetStart(set) + index - 1
+         : role == JamoMedial ? MedialSetStart(set) + index - 1
+                              : FinalSetStart(set) + index - 1;
+}
+// The number of glyph sets and letters a set of `role` has.
+constexpr int32_t SetCountOf(TJamoRole role) {
+  return role == JamoInitial ? InitialSetCount : role == JamoMedial ? MedialSetCount : FinalSetCount;
+}
+constexpr int32_t SetSizeOf(TJamoRole role) {
+  return role == JamoInitial ? InitialSetSize : role == JamoMedial ? MedialSetSize : FinalSetSize;
+}
+static_assert(LetterOfGlyph(0).Role == JamoInitial && LetterOfGlyph(0).Index == 1 &&
+                  LetterOfGlyph(151).Set == 7 && LetterOfGlyph(151).Index == 19,
+              "initial glyphs");
+static_assert(LetterOfGlyph(152).Role == JamoMedial && LetterOfGlyph(235).Set == 3 &&
+                  LetterOfGlyph(235).Index == 21,
+              "medial glyphs");
+static_assert(LetterOfGlyph(ReplacementGlyph).Role == JamoFinal && LetterOfGlyph(343).Set == 3 &&
+                  LetterOfGlyph(343).Index == 27 && GlyphOfLetter(JamoFinal, 3, 27) == 343,
+              "final glyphs");
+
 // Fills `glyphs` with the glyph numbers (initial, medial, final) for `packed` jamo
 // indices. A component with nothing to draw gets -1. Bits 24..31 are ignored;
 // every field value 0..255 is accepted (NotConvertible gives 254, 254, -1).
@@ -188,61 +232,81 @@ constexpr int32_t AdvancePen(int32_t x, uint32_t code) {
   return static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(AdvanceOf(code)));
 }
 
-// The one walk over a line of text, for any callable: for each rectangle of
-// each of the `length` code units of `text`, calls
-// `glyph`(x, y, width, height, srcLeft, srcTop, `userValue`), all rectangles
-// of a character at the same destination, then advances the pen with
-// AdvancePen. `y` never changes; control codes are ordinary cells. Returns the
-// pen x after the run. Allocates nothing. A null `text` draws nothing.
-// Callbacks run synchronously, in the order of the characters and their
-// rectangles.
-namespace detail {
-// The walk itself, with the layout of one code unit as a parameter: users get
-// GetGlyphRects, the engine's own runs an inlined copy of it.
-template <class TLayout, class TGlyphFunction>
-int32_t WalkGlyphs(int32_t x, int32_t y, const char16_t* text, size_t length, TLayout layOut,
-                   TGlyphFunction glyph, int32_t userValue) {
-  if (text == nullptr) return x;
-  TGlyphRects list;
-  for (const char16_t *unit = text, *end = text + length; unit != end; ++unit) {
-    const uint32_t code = *unit;
-    layOut(code, list);
-    // Written out for the at most three rectangles: as a loop, the compiler
-    // spilled the run's state around every call.
-    const int32_t count = list.Count;
-    if (count > 0) {
-      const TRect* rects = list.Rects;
-      const int32_t width = rects[0].Right - rects[0].Left;
-      const int32_t height = rects[0].Bottom - rects[0].Top;
-      glyph(x, y, width, height, rects[0].Left, rects[0].Top, userValue);
-      if (count > 1) glyph(x, y, width, height, rects[1].Left, rects[1].Top, userValue);
-      if (count > 2) glyph(x, y, width, height, rects[2].Left, rects[2].Top, userValue);
-    }
-    x = AdvancePen(x, code);
-  }
-  return x;
-}
-}  // namespace detail
-
-template <class TGlyphFunction>
-int32_t ForEachGlyph(int32_t x, int32_t y, const char16_t* text, size_t length,
-                     TGlyphFunction&& glyph, int32_t userValue = 0) {
-  return detail::WalkGlyphs(x, y, text, length, GetGlyphRects, glyph, userValue);
+// The pen after a line: `y` + LineHeight, wrapping as AdvancePen does.
+constexpr int32_t LineHeight = 16;
+constexpr int32_t AdvanceLine(int32_t y) {
+  return static_cast<int32_t>(static_cast<uint32_t>(y) + static_cast<uint32_t>(LineHeight));
 }
 
-// ForEachGlyph with a plain function pointer: the walk as the program uses
-// it. `callback` must not be null when `text` is not empty.
-int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
-                    int32_t userValue, TGlyphCallback callback);
-
-// The width of a run of `length` code units of `text`: the pen x after
-// drawing it from x = 0, trailing spaces included (each advances 8). 0 for a
-// null `text`. Wraps as AdvancePen does.
-int32_t MeasureText(const char16_t* text, size_t length);
+// Where the pen stands after a run: the left edge of the next character's
+// cell and the top edge of its line.
+struct TPen {
+  int32_t X;
+  int32_t Y;
+};
 
 // ---------------------------------------------------------------------------
-// UTF-8 text
+// Composed text: text as people write it
 // ---------------------------------------------------------------------------
+//
+// The program lays out every UTF-16 code unit on one line, as above. Text
+// that comes from elsewhere needs more, and gets it from the walks that take
+// a TBlockOptions (ForEachGlyph, ForEachCell, DrawTextBlock, MeasureBlock and
+// their UTF-8 forms):
+//   - conjoining jamo form the syllable they spell, with exactly the
+//     rectangles of the precomposed syllable: an initial U+1100..U+1112 and a
+//     medial U+1161..U+1175, then optionally a final U+11A8..U+11C2; so does a
+//     precomposed syllable without final followed by a final (Unicode's
+//     composition rule). A sequence cut short by the end of the text is laid
+//     out as far as it goes;
+//   - every modern letter has a glyph: a lone conjoining jamo is drawn as its
+//     compatibility letter (U+3131..U+3163), and a compatibility letter comes
+//     from its own cell in image rows 0..31 when the atlas has those
+//     (LetterCells), otherwise from the glyph sets as on the program's line;
+//   - a line feed, a carriage return or CR LF ends the line: the next starts
+//     LineHeight lower at the starting x;
+//   - lines wrap to WrapWidth pixels at spaces, a word wider than that
+//     between characters (never inside a surrogate pair or a syllable spelled
+//     in jamo); a wrapped line's leading spaces are not drawn;
+//   - a code point above U+FFFF is one character: one replacement cell.
+// Old-Hangul jamo and everything else lay out as on the program's line.
+
+// Conjoining jamo of modern Hangul, in the orders of the jamo indices.
+constexpr uint32_t LeadingJamoFirst = 0x1100;   // initial index 1
+constexpr uint32_t VowelJamoFirst = 0x1161;     // medial index 1
+constexpr uint32_t TrailingJamoFirst = 0x11A8;  // final index 1 (U+11A7 is not a final)
+
+// How composed text is laid out beyond the program's line.
+struct TBlockOptions {
+  // The atlas has a glyph of its own for each compatibility letter: letter
+  // U+3131 + k in LetterCell(k), rows 0..31, which the program never shows.
+  // The font layer tells (HasLetterCells).
+  bool LetterCells = false;
+  // Lines wider than this many pixels wrap; 0 or less: only line breaks end
+  // lines.
+  int32_t WrapWidth = 0;
+};
+
+// The 16 x 16 cell of compatibility letter U+3131 + `k` (0..50): grid cell k
+// of the 32-column grid, in image rows 0..31.
+constexpr TRect LetterCell(int32_t k) {
+  return {16 * (k % 32), 16 * (k / 32), 16 * (k % 32) + 16, 16 * (k / 32) + 16};
+}
+
+// The compatibility letter that draws a lone conjoining jamo `codePoint`
+// (U+1100..U+1112, U+1161..U+1175, U+11A8..U+11C2); 0 for any other.
+uint32_t CompatLetterOfJamo(uint32_t codePoint);
+
+// The code a lone code point is laid out as in composed text: its
+// compatibility letter for a modern conjoining jamo, ReplacementCharacter
+// above U+FFFF, the code point itself otherwise.
+uint32_t ComposedCode(uint32_t codePoint);
+
+// Lays out one character of composed text, `code` as ComposedCode and the
+// composing walks give it (a syllable, a compatibility letter, any other code
+// up to U+FFFF), into `list`: GetGlyphRects, but a compatibility letter from
+// its LetterCell when `options`.LetterCells.
+void GetComposedRects(uint32_t code, const TBlockOptions& options, TGlyphRects& list);
 
 // The Unicode replacement character, drawn as ReplacementGlyph twice.
 constexpr uint32_t ReplacementCharacter = 0xFFFD;
@@ -257,10 +321,356 @@ constexpr uint32_t ReplacementCharacter = 0xFFFD;
 // at or past `text` + `length`.
 size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint);
 
+// The walks' small steps are inlined into them whatever the optimiser thinks:
+// they run once for every character of every line.
+#if defined(__GNUC__)
+#define RUNEPLATE_ALWAYS_INLINE __attribute__((always_inline)) inline
+#else
+#define RUNEPLATE_ALWAYS_INLINE inline
+#endif
+
+namespace detail {
+
+// What a reader hands the walk in place of a code for a line break.
+constexpr uint32_t LineBreakCode = 0xFFFFFFFFu;
+
+// The program's line: every UTF-16 code unit is a character.
+struct TUnitReader {
+  static constexpr bool HasLineBreaks = false;
+  const char16_t* At;
+  const char16_t* End;
+  bool Next(uint32_t& code) {
+    if (At == End) return false;
+    code = *At++;
+    return true;
+  }
+};
+
+// The program's line from UTF-8: each code point up to U+FFFF is one code
+// unit, each above it a surrogate pair (two replacement cells, as in UTF-16).
+struct TUtf8UnitReader {
+  static constexpr bool HasLineBreaks = false;
+  const char* Text;
+  size_t At;
+  size_t Length;
+  uint32_t Pending;  // the low surrogate still to come, or 0
+  bool Next(uint32_t& code) {
+    if (Pending != 0) {
+      code = Pending;
+      Pending = 0;
+      return true;
+    }
+    if (At >= Length) return false;
+    uint32_t codePoint;
+    At += DecodeUtf8(Text + At, Length - At, codePoint);
+    if (codePoint < 0x10000) {
+      code = codePoint;
+    } else {
+      code = 0xD800 + ((codePoint - 0x10000) >> 10);
+      Pending = 0xDC00 + ((codePoint - 0x10000) & 0x3FF);
+    }
+    return true;
+  }
+};
+
+// Code points of UTF-16 text: a surrogate pair is one, a lone surrogate
+// stands for itself. Decode reads the code point at `at` (< `end`) and
+// returns how many units it took.
+struct TUtf16Text {
+  const char16_t* Text;
+  RUNEPLATE_ALWAYS_INLINE size_t Decode(size_t at, size_t end, uint32_t& codePoint) const {
+    const uint32_t unit = Text[at];
+    if (unit - 0xD800u < 0x400u && at + 1 < end) {
+      const uint32_t low = Text[at + 1];
+      if (low - 0xDC00u < 0x400u) {
+        codePoint = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+        return 2;
+      }
+    }
+    codePoint = unit;
+    return 1;
+  }
+  bool IsSpace(size_t at) const { return Text[at] == u' '; }
+};
+
+// Code points of UTF-8 text, ill-formed parts replaced as DecodeUtf8 says.
+struct TUtf8Text {
+  const char* Text;
+  size_t Decode(size_t at, size_t end, uint32_t& codePoint) const {
+    return DecodeUtf8(Text + at, end - at, codePoint);
+  }
+  bool IsSpace(size_t at) const { return Text[at] == ' '; }
+};
+
+// The next character of composed text from `at` (< `end`), moving `at` past
+// it: the code GetComposedRects lays out, or LineBreakCode.
+template <class TText>
+RUNEPLATE_ALWAYS_INLINE uint32_t NextComposed(const TText& text, size_t& at, size_t end) {
+  uint32_t first;
+  at += text.Decode(at, end, first);
+  if (first < LeadingJamoFirst) {
+    if (first == u'\n') return LineBreakCode;
+    if (first == u'\r') {
+      uint32_t next;
+      if (at < end) {
+        const size_t size = text.Decode(at, end, next);
+        if (next == u'\n') at += size;
+      }
+      return LineBreakCode;
+    }
+    return first;
+  }
+  uint32_t syllable;
+  if (first - SyllableFirst < SyllableCount) {
+    if ((first - SyllableFirst) % FinalCount != 0) return first;  // has its final already
+    syllable = first;
+  } else if (first - LeadingJamoFirst < InitialCount) {
+    uint32_t vowel;
+    if (at == end) return ComposedCode(first);
+    const size_t size = text.Decode(at, end, vowel);
+    if (vowel - VowelJamoFirst >= MedialCount) return ComposedCode(first);
+    at += size;
+    syllable = SyllableFirst +
+               ((first - LeadingJamoFirst) * MedialCount + (vowel - VowelJamoFirst)) * FinalCount;
+  } else {
+    return ComposedCode(first);
+  }
+  if (at < end) {
+    uint32_t trailing;
+    const size_t size = text.Decode(at, end, trailing);
+    if (trailing - TrailingJamoFirst < FinalCount - 1) {
+      at += size;
+      syllable += trailing - TrailingJamoFirst + 1;
+    }
+  }
+  return syllable;
+}
+
+template <class TText>
+struct TComposedReader {
+  static constexpr bool HasLineBreaks = true;
+  TText Text;
+  size_t At;
+  size_t End;
+  RUNEPLATE_ALWAYS_INLINE bool Next(uint32_t& code) {
+    if (At >= End) return false;
+    code = NextComposed(Text, At, End);
+    return true;
+  }
+};
+
+// The one walk: lays out each character the reader gives with `layOut`,
+// hands `cell`(x, y, rects) the character's rectangles at its pen position,
+// and advances the pen with AdvancePen; a line break moves the pen to the
+// starting x, one line lower. Returns the pen after the last character.
+template <class TReader, class TLayout, class TCellFunction>
+TPen WalkCells(int32_t x, int32_t y, TReader reader, TLayout layOut, TCellFunction&& cell) {
+  const int32_t lineX = x;
+  TGlyphRects list;
+  uint32_t code;
+  while (reader.Next(code)) {
+    if (TReader::HasLineBreaks && code == LineBreakCode) {
+      x = lineX;
+      y = AdvanceLine(y);
+      continue;
+    }
+    layOut(code, list);
+    cell(x, y, static_cast<const TGlyphRects&>(list));
+    x = AdvancePen(x, code);
+  }
+  return {x, y};
+}
+
+// Hands each rectangle of a character to a glyph function, all at the
+// character's pen position, with the size of its first rectangle.
+template <class TGlyphFunction>
+struct TGlyphEmitter {
+  TGlyphFunction& Glyph;
+  int32_t UserValue;
+  RUNEPLATE_ALWAYS_INLINE void operator()(int32_t x, int32_t y, const TGlyphRects& list) const {
+    // Written out for the at most three rectangles: as a loop, the compiler
+    // spilled the run's state around every call.
+    const int32_t count = list.Count;
+    if (count <= 0) return;
+    const TRect* rects = list.Rects;
+    const int32_t width = rects[0].Right - rects[0].Left;
+    const int32_t height = rects[0].Bottom - rects[0].Top;
+    Glyph(x, y, width, height, rects[0].Left, rects[0].Top, UserValue);
+    if (count > 1) Glyph(x, y, width, height, rects[1].Left, rects[1].Top, UserValue);
+    if (count > 2) Glyph(x, y, width, height, rects[2].Left, rects[2].Top, UserValue);
+  }
+};
+template <class TGlyphFunction>
+TGlyphEmitter<TGlyphFunction> EmitGlyphs(TGlyphFunction& glyph, int32_t userValue) {
+  return {glyph, userValue};
+}
+
+// The end of the line that starts at `begin`, for wrapping to `wrapWidth`.
+struct TLineEnd {
+  size_t End;    // the line draws [begin, End)
+  size_t Next;   // where the next line starts
+  bool Wrapped;  // ended by the width, not by a line break or the text's end
+};
+template <class TText>
+TLineEnd FindLineEnd(const TText& text, size_t begin, size_t end, int32_t wrapWidth) {
+  uint32_t width = 0;
+  bool inWord = false, canBreak = false;
+  size_t breakAt = begin;
+  for (size_t at = begin; at < end;) {
+    const size_t start = at;
+    const uint32_t code = NextComposed(text, at, end);
+    if (code == LineBreakCode) return {start, at, false};
+    if (code == u' ') {
+      if (inWord) breakAt = start, canBreak = true;  // a space run after a word
+      inWord = false;
+      width += AdvanceOf(code);
+      continue;
+    }
+    const uint32_t advance = AdvanceOf(code);
+    if (start != begin && width + advance > static_cast<uint32_t>(wrapWidth)) {
+      if (canBreak) return {breakAt, breakAt, true};
+      return {start, start, true};  // a word wider than the line
+    }
+    width += advance;
+    inWord = true;
+  }
+  return {end, end, false};
+}
+
+// The walk over composed text, each character laid out with `layOut`: lines
+// end at line breaks and, with a `wrapWidth` above 0, wrap; each line is one
+// walk of WalkCells.
+template <class TText, class TLayout, class TCellFunction>
+TPen WalkBlock(int32_t x, int32_t y, const TText& text, size_t length, TLayout layOut,
+               int32_t wrapWidth, TCellFunction&& cell) {
+  if (wrapWidth <= 0) return WalkCells(x, y, TComposedReader<TText>{text, 0, length}, layOut, cell);
+  TPen pen{x, y};
+  for (size_t at = 0; at < length;) {
+    const TLineEnd line = FindLineEnd(text, at, length, wrapWidth);
+    pen = WalkCells(x, pen.Y, TComposedReader<TText>{text, at, line.End}, layOut, cell);
+    if (line.End >= length) break;  // the pen stays after the text's last character
+    pen = {x, AdvanceLine(pen.Y)};
+    at = line.Next;
+    if (line.Wrapped) {
+      while (at < length && text.IsSpace(at)) ++at;
+    }
+  }
+  return pen;
+}
+
+// Lays out a character of composed text with GetComposedRects.
+struct TComposedLayout {
+  const TBlockOptions& Options;
+  void operator()(uint32_t code, TGlyphRects& list) const { GetComposedRects(code, Options, list); }
+};
+
+}  // namespace detail
+
+// ---------------------------------------------------------------------------
+// Walks
+// ---------------------------------------------------------------------------
+
+// The one walk over a line of text, for any callable: for each rectangle of
+// each of the `length` code units of `text`, calls
+// `glyph`(x, y, width, height, srcLeft, srcTop, `userValue`), all rectangles
+// of a character at the same destination, then advances the pen with
+// AdvancePen. `y` never changes; control codes are ordinary cells. Returns the
+// pen x after the run. Allocates nothing. A null `text` draws nothing.
+// Callbacks run synchronously, in the order of the characters and their
+// rectangles.
+template <class TGlyphFunction>
+int32_t ForEachGlyph(int32_t x, int32_t y, const char16_t* text, size_t length,
+                     TGlyphFunction&& glyph, int32_t userValue = 0) {
+  if (text == nullptr) return x;
+  return detail::WalkCells(x, y, detail::TUnitReader{text, text + length}, GetGlyphRects,
+                           detail::EmitGlyphs(glyph, userValue))
+      .X;
+}
+
+// ForEachGlyph over composed text (see above): the same calls, for
+// characters as composed text has them, lines ended by line breaks and
+// wrapped to `options`.WrapWidth. Returns the pen after the text. Allocates
+// nothing; a null `text` draws nothing.
+template <class TGlyphFunction>
+TPen ForEachGlyph(int32_t x, int32_t y, const char16_t* text, size_t length,
+                  const TBlockOptions& options, TGlyphFunction&& glyph, int32_t userValue = 0) {
+  if (text == nullptr) return {x, y};
+  return detail::WalkBlock(x, y, detail::TUtf16Text{text}, length,
+                           detail::TComposedLayout{options}, options.WrapWidth,
+                           detail::EmitGlyphs(glyph, userValue));
+}
+
+// The same for `length` bytes of UTF-8, ill-formed parts replaced as
+// DecodeUtf8 says.
+template <class TGlyphFunction>
+TPen ForEachGlyphUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                      const TBlockOptions& options, TGlyphFunction&& glyph,
+                      int32_t userValue = 0) {
+  if (text == nullptr) return {x, y};
+  return detail::WalkBlock(x, y, detail::TUtf8Text{text}, length,
+                           detail::TComposedLayout{options}, options.WrapWidth,
+                           detail::EmitGlyphs(glyph, userValue));
+}
+
+// The walks character by character instead of glyph by glyph:
+// `cell`(x, y, rects) gets each character's rectangles (a TGlyphRects) at its
+// pen position, for drawing a character whole (see ComposeCell in the font
+// layer). The first form lays out the program's line, the second composed
+// text.
+template <class TCellFunction>
+int32_t ForEachCell(int32_t x, int32_t y, const char16_t* text, size_t length,
+                    TCellFunction&& cell) {
+  if (text == nullptr) return x;
+  return detail::WalkCells(x, y, detail::TUnitReader{text, text + length}, GetGlyphRects, cell).X;
+}
+template <class TCellFunction>
+TPen ForEachCell(int32_t x, int32_t y, const char16_t* text, size_t length,
+                 const TBlockOptions& options, TCellFunction&& cell) {
+  if (text == nullptr) return {x, y};
+  return detail::WalkBlock(x, y, detail::TUtf16Text{text}, length,
+                           detail::TComposedLayout{options}, options.WrapWidth, cell);
+}
+template <class TCellFunction>
+TPen ForEachCellUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                     const TBlockOptions& options, TCellFunction&& cell) {
+  if (text == nullptr) return {x, y};
+  return detail::WalkBlock(x, y, detail::TUtf8Text{text}, length,
+                           detail::TComposedLayout{options}, options.WrapWidth, cell);
+}
+
+// ForEachGlyph with a plain function pointer: the walk as the program uses
+// it. `callback` must not be null when `text` is not empty.
+int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
+                    int32_t userValue, TGlyphCallback callback);
+
+// The width of a run of `length` code units of `text`: the pen x after
+// drawing it from x = 0, trailing spaces included (each advances 8). 0 for a
+// null `text`. Wraps as AdvancePen does.
+int32_t MeasureText(const char16_t* text, size_t length);
+
 // DrawTextRun for `length` bytes of UTF-8: each code point up to U+FFFF is
 // one code unit, each above it a surrogate pair (two replacement cells, as in
 // UTF-16), and ill-formed input is replaced as DecodeUtf8 says.
 int32_t DrawTextRunUtf8(int32_t x, int32_t y, const char* text, size_t length,
                         int32_t userValue, TGlyphCallback callback);
+
+// ForEachGlyph over composed text with a plain function pointer, in UTF-16
+// and UTF-8. `callback` must not be null when `text` is not empty.
+TPen DrawTextBlock(int32_t x, int32_t y, const char16_t* text, size_t length,
+                   const TBlockOptions& options, int32_t userValue, TGlyphCallback callback);
+TPen DrawTextBlockUtf8(int32_t x, int32_t y, const char* text, size_t length,
+                       const TBlockOptions& options, int32_t userValue,
+                       TGlyphCallback callback);
+
+// The size of a block of composed text laid out with `options`: the width of
+// its widest line (the pen x after the line, trailing spaces included, less
+// those dropped at a wrap) and its height, LineHeight a line. A text that ends
+// in a line break has an empty last line; an empty or null text is 0 x 0.
+struct TBlockSize {
+  int32_t Width;
+  int32_t Height;
+};
+TBlockSize MeasureBlock(const char16_t* text, size_t length, const TBlockOptions& options);
+TBlockSize MeasureBlockUtf8(const char* text, size_t length, const TBlockOptions& options);
 
 }  // namespace runeplate

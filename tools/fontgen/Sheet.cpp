@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/Picture.h"
+#include "font/GlyphComposer.h"
 #include "fontgen/Fidelity.h"
 #include "text/UDrawText.h"
 
@@ -13,64 +15,55 @@ namespace {
 constexpr int Margin = 8;
 constexpr int LineHeight = 20;  // a 16-px line and a gap
 
-// Where DrawTextRun's glyphs go: the layout reports them through a plain
-// function, so the target is held here while one sheet is drawn.
-struct TSheetTarget {
-  TRgbImage* Picture;
-  const TFontImage* Atlas;
-  int Scale;
+// Paints each character's picture, composed from the atlas, black, 1:1.
+struct TSheetPainter {
+  TRgbImage& Picture;
+  const TFontImage& Atlas;
+  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
+    TCellBitmap cell;
+    ComposeCell(ViewOf(Atlas), rects, cell);
+    for (int dy = 0; dy < cell.Height; ++dy)
+      for (int dx = 0; dx < cell.Width; ++dx) {
+        const int px = x + dx, py = y + dy;
+        if (cell.IsInk(dx, dy) && px >= 0 && py >= 0 && px < Picture.Width && py < Picture.Height)
+          Picture.At(px, py) = 0;
+      }
+  }
 };
-const TSheetTarget* Target = nullptr;
 
-void DrawGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft, int32_t srcTop, int32_t) {
-  TRgbImage& picture = *Target->Picture;
-  const int scale = Target->Scale;
-  for (int dy = 0; dy < height; ++dy)
-    for (int dx = 0; dx < width; ++dx) {
-      if (!Target->Atlas->IsInk(srcLeft + dx, srcTop + dy)) continue;
-      for (int sy = 0; sy < scale; ++sy)
-        for (int sx = 0; sx < scale; ++sx) {
-          const int px = (x + dx) * scale + sx, py = (y + dy) * scale + sy;
-          if (px < 0 || py < 0 || px >= picture.Width || py >= picture.Height) continue;
-          picture.At(px, py) = 0;
-        }
-    }
-}
-
-TRgbImage Blank(int width, int height, int scale) {
-  return TRgbImage(width * scale, height * scale);
-}
-
-int LineWidth(const std::u16string& line) {
-  int width = 0;
-  for (char16_t c : line) width += AdvanceOf(c);
-  return width;
-}
-
-// Draws Lines, each at its own X, one below the other.
-void DrawLines(TRgbImage& picture, const TFontImage& atlas, int scale,
-               const std::vector<std::pair<int, std::u16string>>& lines) {
-  const TSheetTarget target{&picture, &atlas, scale};
-  Target = &target;
-  for (size_t n = 0; n < lines.size(); ++n)
-    DrawTextRun(lines[n].first, Margin + LineHeight * int(n), lines[n].second.data(), lines[n].second.size(), 0,
-                DrawGlyph);
-  Target = nullptr;
+// Draws Lines, each at its own X, one below the other: as composed text
+// (letters from the atlas's own cells where it has them) with `composed`,
+// else as the program's line.
+void DrawLines(TRgbImage& picture, const TFontImage& atlas,
+               const std::vector<std::pair<int, std::u16string>>& lines,
+               const TBlockOptions* composed) {
+  const TSheetPainter painter{picture, atlas};
+  for (size_t n = 0; n < lines.size(); ++n) {
+    const std::u16string& line = lines[n].second;
+    const int32_t y = Margin + LineHeight * int(n);
+    if (composed != nullptr) ForEachCell(lines[n].first, y, line.data(), line.size(), *composed, painter);
+    else ForEachCell(lines[n].first, y, line.data(), line.size(), painter);
+  }
 }
 
 }  // namespace
 
 TRgbImage DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int scale) {
+  TBlockOptions composed;
+  composed.LetterCells = HasLetterCells(ViewOf(atlas));
+  // Each line of the text is a block of its own, so the sheet keeps a gap
+  // between lines.
   std::vector<std::pair<int, std::u16string>> lines(1, {Margin, u""});
   for (char16_t c : text) {
     if (c == u'\n') lines.push_back({Margin, u""});
     else lines.back().second += c;
   }
   int width = 0;
-  for (const auto& line : lines) width = std::max(width, LineWidth(line.second));
-  TRgbImage picture = Blank(width + 2 * Margin, LineHeight * int(lines.size()) + 2 * Margin - 4, scale);
-  DrawLines(picture, atlas, scale, lines);
-  return picture;
+  for (const auto& line : lines)
+    width = std::max(width, int(MeasureBlock(line.second.data(), line.second.size(), composed).Width));
+  TRgbImage picture(width + 2 * Margin, LineHeight * int(lines.size()) + 2 * Margin - 4);
+  DrawLines(picture, atlas, lines, &composed);
+  return Enlarge(picture, scale);
 }
 
 TRgbImage DrawKsX1001Sheet(const TFontImage& atlas, int scale) {
@@ -87,11 +80,11 @@ TRgbImage DrawKsX1001Sheet(const TFontImage& atlas, int scale) {
     for (size_t i = k; i < std::min(k + PerLine, codes.size()); ++i) syllables += char16_t(codes[i]);
     rows.push_back({Margin + LabelWidth, syllables});
   }
-  TRgbImage picture = Blank(Margin + LabelWidth + 16 * int(PerLine) + Margin,
-                           LineHeight * int(rows.size()) + 2 * Margin - 4, scale);
-  DrawLines(picture, atlas, scale, labels);
-  DrawLines(picture, atlas, scale, rows);
-  return picture;
+  TRgbImage picture(Margin + LabelWidth + 16 * int(PerLine) + Margin,
+                    LineHeight * int(rows.size()) + 2 * Margin - 4);
+  DrawLines(picture, atlas, labels, nullptr);
+  DrawLines(picture, atlas, rows, nullptr);
+  return Enlarge(picture, scale);
 }
 
 }  // namespace runeplate::fontgen

@@ -10,9 +10,9 @@
 // that, through the same layout engine and frame routines as the program, so
 // screenshots of the real program can be compared with it byte for byte.
 //
-// Platform-free. Not thread-safe: text is drawn through the
-// layout engine's context-free callback, which reaches its target through
-// file-static state (see RenderText).
+// Platform-free. Each character is drawn whole from its picture composed by
+// the font layer (ComposeCell), which paints exactly what the program's quads
+// of its glyphs paint.
 #pragma once
 
 #include <cstddef>
@@ -40,9 +40,10 @@ bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, s
 bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error,
                    std::string* warning = nullptr);
 
-// Draws Length code units of Text on one line with its top-left corner at
-// (X, Y) in Colour (A8R8G8B8; alpha ignored), through DrawTextRun. Quads are
-// clipped to the image. Returns the pen x after the run.
+// Draws `length` code units of `text` into `image` with `font`, on one line
+// with its top-left corner at (`x`, `y`), in `colour` (A8R8G8B8; alpha
+// ignored), laid out as DrawTextRun lays it out. Quads are clipped to the
+// image. Returns the pen x after the run.
 int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                    const char16_t* text, size_t length, uint32_t colour);
 inline int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
@@ -50,15 +51,21 @@ inline int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, i
   return RenderText(image, font, x, y, text.data(), text.size(), colour);
 }
 
+// Text laid out as composed text with `options` (line breaks, wrapping,
+// every jamo drawn), its first line's top-left corner at (`x`, `y`), in
+// `colour`. Returns the pen after the text.
+TPen RenderBlock(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
+                 const std::u16string& text, const TBlockOptions& options, uint32_t colour);
+
 // The generator state that `count` calls of RandomInt lead to from `seed`,
 // computed in O(log `count`) steps; AdvanceRandomSeed(0, n) is RandomSeed after
 // the program's first n calls. Leaves RandomSeed as it found it.
 uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count);
 
-// Frame Frame (0 = the first of a run) as the program draws it, less its
-// counter: FrameWidth x FrameHeight, white, lines 1..36 in the colours that
-// RandomInt gives them in that frame, rows 0..15 white. Leaves RandomSeed
-// where the program has it after drawing that frame's lines.
+// Frame `frame` (0 = the first of a run) as the program draws it with `font`,
+// less its counter: FrameWidth x FrameHeight, white, lines 1..36 in the
+// colours that RandomInt gives them in that frame, rows 0..15 white. Leaves
+// RandomSeed where the program has it after drawing that frame's lines.
 TRgbImage RenderFrame(uint64_t frame, const TFontImage& font);
 
 // Writes `image` to `path` as an 8-bit RGB PNG, each pixel enlarged to a
