@@ -3,8 +3,8 @@
 # tests/fuzz/dict/NAME.dict where there is one), two at a time on the
 # machine's two cores. New inputs go to build/fuzz/corpus/NAME, so a later
 # run starts where this one ended; a finding (crash, failed check, leak,
-# timeout, memory blow-up) is saved under build/fuzz/findings/NAME/ and
-# fails its target. Source it from bash.
+# timeout, memory blow-up) is saved under build/fuzz/findings/NAME/ (each
+# run starts that folder afresh) and fails its target. Source it from bash.
 
 # fuzz_run ROOT SECONDS LOGDIR: runs each target for SECONDS, logs in LOGDIR,
 # prints a line per target (executions per second, edges covered, features)
@@ -52,6 +52,9 @@ fuzz_one() {
   local root=$1 name=$2 seconds=$3 seed=$4 logdir=$5
   local work="$root/build/fuzz/corpus/$name" findings="$root/build/fuzz/findings/$name"
   local dict="$root/tests/fuzz/dict/$name.dict"
+  # A finding belongs to the run that made it: once mended, its input lives
+  # on in the corpus, not here.
+  rm -rf "$findings"
   mkdir -p "$work" "$findings"
   local args=(-max_total_time="$seconds" -seed="$seed" -timeout=30 -rss_limit_mb=2048
               -print_final_stats=1 -artifact_prefix="$findings/")
