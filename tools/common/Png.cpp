@@ -42,6 +42,32 @@ bool WritePngFile(const std::string& path, int64_t width, int64_t height,
   return file.Commit(error);
 }
 
+bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rgba,
+                   std::vector<uint8_t>& png, std::string& error) {
+  if (!CheckPngSize(width, height, error)) return false;
+  if (rgba.size() != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4) {
+    error = "picture data does not match its size";
+    return false;
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t size = 0;
+  // The first call measures, the second writes.
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr)) {
+    png.resize(size);
+    if (png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr)) {
+      png.resize(size);
+      return true;
+    }
+  }
+  error = std::string("cannot make PNG: ") + image.message;
+  png_image_free(&image);
+  return false;
+}
+
 bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
