@@ -63,6 +63,17 @@ int ChooseAscent(const TFontImage& atlas, const TExportOptions& options, const s
   return AscentFromGlyphs(atlas);
 }
 
+// A NOTICE's Licence entry without the words that point to the full text
+// further down, which a font's own licence field has no "below" for.
+std::string WithoutPointer(std::string licence) {
+  for (const char* pointer : {"; both below", ", below"}) {
+    const std::string end = pointer;
+    if (licence.size() >= end.size() && licence.compare(licence.size() - end.size(), end.size(), end) == 0)
+      return licence.substr(0, licence.size() - end.size());
+  }
+  return licence;
+}
+
 }  // namespace
 
 bool IsExportable(uint32_t c) {
@@ -101,7 +112,9 @@ int32_t HangulGlyphOf(const TRect& rect) {
 TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& options) {
   const std::string notice = NoticePathOf(options.AtlasPath);
   TExportFont font;
-  font.Family = !options.Family.empty() ? options.Family : NoticeValue(notice, "Family:");
+  // The NOTICE names the family before a comma that explains it.
+  const std::string noticeFamily = NoticeValue(notice, "Family:");
+  font.Family = !options.Family.empty() ? options.Family : noticeFamily.substr(0, noticeFamily.find(','));
   if (font.Family.empty()) font.Family = DefaultFamily;
   for (const std::string& reserved : QuotedNames(NoticeValue(notice, "Reserved:"))) {
     if (Folded(font.Family).find(Folded(reserved)) != std::string::npos)
@@ -114,7 +127,7 @@ TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& option
   font.Descent = LineHeight - font.Ascent;
   font.Version = RUNEPLATE_VERSION;
   font.Copyright = NoticeValue(notice, "Copyright:");
-  font.Licence = NoticeValue(notice, "Licence:");
+  font.Licence = WithoutPointer(NoticeValue(notice, "Licence:"));
   font.LicenceUrl = NoticeValue(notice, "Licence URL:");
   const std::string source = NoticeValue(notice, "Source:");
   font.Notice = source.empty() ? "Made by runeplate-fontgen from a Runeplate atlas."
