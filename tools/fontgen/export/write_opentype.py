@@ -28,6 +28,7 @@ from fontTools.ttLib import newTable
 from fontTools.ttLib.tables.BitmapGlyphMetrics import SmallGlyphMetrics
 from fontTools.ttLib.tables.E_B_D_T_ import ebdt_bitmap_format_1
 from fontTools.ttLib.tables.E_B_L_C_ import SbitLineMetrics, Strike, eblc_index_sub_table_1
+from fontTools.ttLib.tables._g_l_y_f import table__g_l_y_f
 
 PIXELS_PER_EM = 16
 UNITS_PER_PIXEL = 16
@@ -39,34 +40,79 @@ OVERLAP_COMPOUND = 0x0400
 CODE_PAGE_KOREAN = (1 << 19) | (1 << 21)
 
 
-def ink(rows, width):
-    """The ink pixels of a picture as (x, row) pairs, row 0 at the top."""
-    return [(x, y) for y, bits in enumerate(rows) for x in range(width) if bits >> (15 - x) & 1]
+def glyph_id(glyf, name):
+    """table__g_l_y_f.getGlyphID by a dictionary: fontTools searches the
+    glyph order list for each component, which for 11,172 composites (once
+    on saving, once more in the WOFF2 transform) was most of the run."""
+    ids = glyf.__dict__.get("_glyph_ids")
+    if ids is None or len(ids) != len(glyf.glyphOrder):
+        ids = glyf._glyph_ids = {name: i for i, name in enumerate(glyf.glyphOrder)}
+    return ids[name]
+
+
+table__g_l_y_f.getGlyphID = glyph_id
+
+
+def runs(mask):
+    """The runs of set bits of a row mask, bit 15 the leftmost pixel, as
+    (first, end) pixel columns."""
+    found = []
+    x = 0
+    while mask & 0xFFFF:
+        while not mask >> (15 - x) & 1:
+            x += 1
+        first = x
+        while x < 16 and mask >> (15 - x) & 1:
+            x += 1
+        found.append((first, x))
+        mask &= (1 << (16 - x)) - 1 if x < 16 else 0
+    return found
 
 
 def trace(rows, width, ascent):
     """The outline of a picture's ink: closed contours of pixel corners in
     pixels, y up from the baseline, clockwise around ink (TrueType's
-    direction), a hole counter-clockwise. Edges two ink pixels share cancel;
-    what is left is walked turning towards the ink first, so pixels that
-    touch only at a corner get contours of their own."""
+    direction), a hole counter-clockwise. The boundary is made of maximal
+    straight pieces between ink and background (where rows or columns of
+    pixels differ), walked turning towards the ink first, so that pixels
+    which touch only at a corner get contours of their own."""
+    mask = ((1 << width) - 1) << (16 - width)
+    rows = [bits & mask for bits in rows] + [0]
+    height = len(rows) - 1
     edges = {}
-
-    def add(a, b):
-        ends = edges.get(b)
-        if ends is not None and a in ends:
-            ends.remove(a)
-            if not ends:
-                del edges[b]
-            return
-        edges.setdefault(a, []).append(b)
-
-    for x, y in ink(rows, width):
-        top, bottom = ascent - y, ascent - y - 1
-        add((x, bottom), (x, top))
-        add((x, top), (x + 1, top))
-        add((x + 1, top), (x + 1, bottom))
-        add((x + 1, bottom), (x, bottom))
+    # Horizontal pieces along the line above row y: ink below only runs
+    # left to right, ink above only right to left.
+    for y in range(height + 1):
+        line = ascent - y
+        above = rows[y - 1] if y > 0 else 0
+        for first, end in runs(rows[y] & ~above):
+            edges.setdefault((first, line), []).append((end, line))
+        for first, end in runs(above & ~rows[y]):
+            edges.setdefault((end, line), []).append((first, line))
+    # Vertical pieces along the left edge of column x: ink on the right only
+    # runs up, ink on the left only runs down.
+    columns = [0] * (width + 1)
+    for y in range(height):
+        for x in range(width + 1):
+            right = x < width and rows[y] >> (15 - x) & 1
+            left = x > 0 and rows[y] >> (16 - x) & 1
+            columns[x] |= (1 if right and not left else 2 if left and not right else 0) << (2 * y)
+    for x in range(width + 1):
+        bits = columns[x]
+        y = 0
+        while y < height:
+            kind = bits >> (2 * y) & 3
+            if not kind:
+                y += 1
+                continue
+            first = y
+            while y < height and bits >> (2 * y) & 3 == kind:
+                y += 1
+            top, bottom = ascent - first, ascent - y
+            if kind == 1:
+                edges.setdefault((x, bottom), []).append((x, top))
+            else:
+                edges.setdefault((x, top), []).append((x, bottom))
 
     contours = []
     while edges:
@@ -81,17 +127,41 @@ def trace(rows, width, ascent):
                 # Right turn first (towards the ink), then straight on.
                 dx, dy = direction
                 preferred = [(dy, -dx), (dx, dy), (-dy, dx)]
-                end = next(e for d in preferred for e in ends if (e[0] - point[0], e[1] - point[1]) == d)
+                end = next(e for d in preferred for e in ends if heading(point, e) == d)
             ends.remove(end)
             if not ends:
                 del edges[point]
-            direction = (end[0] - point[0], end[1] - point[1])
+            direction = heading(point, end)
             point = end
             if point == start:
                 break
             contour.append(point)
         contours.append(simplified(contour))
     return contours
+
+
+def box_of(contours):
+    """The bounds of traced contours in font units, None for no ink."""
+    if not contours:
+        return None
+    xs = [x for contour in contours for x, _ in contour]
+    ys = [y for contour in contours for _, y in contour]
+    return (min(xs) * UNITS_PER_PIXEL, min(ys) * UNITS_PER_PIXEL,
+            max(xs) * UNITS_PER_PIXEL, max(ys) * UNITS_PER_PIXEL)
+
+
+def union(boxes):
+    """The bounds of several, None when none has ink."""
+    boxes = [box for box in boxes if box]
+    if not boxes:
+        return None
+    return (min(b[0] for b in boxes), min(b[1] for b in boxes),
+            max(b[2] for b in boxes), max(b[3] for b in boxes))
+
+
+def heading(a, b):
+    """The unit step from a towards b along a row or column."""
+    return ((b[0] > a[0]) - (b[0] < a[0]), (b[1] > a[1]) - (b[1] < a[1]))
 
 
 def simplified(contour):
@@ -157,24 +227,24 @@ class Font:
             self.setup_glyf(fb)
         else:
             charstrings = {".notdef": T2CharStringPen(self.advance(".notdef"), None).getCharString()}
+            self.bounds, self.composites = {}, []
             for name, glyph in self.characters + self.jamo:
                 pen = T2CharStringPen(self.advance(name), None)
+                outline = self.outline(name, glyph)
                 # CFF runs the other way round: ink on the left.
-                draw(pen, self.outline(name, glyph), reverse=True)
+                draw(pen, outline, reverse=True)
                 charstrings[name] = pen.getCharString()
+                self.bounds[name] = box_of(outline)
             fb.setupCFF(self.postscript_name(), {"FullName": self.full_name()}, charstrings, {})
         if ttf:
-            metrics = {name: (self.advance(name), self.bounds[name][0]) for name in self.order}
+            metrics = {name: (self.advance(name), (self.bounds[name] or (0,))[0]) for name in self.order}
         else:
-            charstrings = fb.font["CFF "].cff.topDictIndex[0].CharStrings
-            metrics = {}
-            for name in self.order:
-                bounds = charstrings[name].calcBounds(charstrings)
-                metrics[name] = (self.advance(name), bounds[0] if bounds else 0)
+            self.bounds[".notdef"] = None
+            metrics = {name: (self.advance(name), (self.bounds[name] or (0,))[0]) for name in self.order}
+            fb.font["CFF "].cff.topDictIndex[0].FontBBox = list(self.font_box())
         fb.setupHorizontalMetrics(metrics)
         self.finish(fb)
-        if ttf:
-            self.fill_in_bounds(fb.font)
+        self.fill_in_bounds(fb.font)
         return fb.font
 
     def setup_glyf(self, fb):
@@ -184,11 +254,9 @@ class Font:
         is bounded by the union of theirs."""
         glyf, loca = newTable("glyf"), newTable("loca")
         glyf.glyphOrder = self.order
-        ids = {name: i for i, name in enumerate(self.order)}
-        glyf.getGlyphID = ids.__getitem__  # fontTools looks names up in a list
         names = set(self.order)
         glyphs = {".notdef": TTGlyphPen(None).glyph()}
-        self.bounds = {".notdef": (0, 0, 0, 0)}
+        self.bounds = {".notdef": None}
         self.composites = []
         for name, glyph in self.jamo + self.characters:
             pen = TTGlyphPen(names)
@@ -197,32 +265,39 @@ class Font:
                     pen.addComponent(part, (1, 0, 0, 1, 0, 0))
                 made = pen.glyph()
                 made.components[0].flags |= OVERLAP_COMPOUND
-                boxes = [self.bounds[part] for part in glyph["parts"] if glyphs[part].numberOfContours]
-                box = (min(b[0] for b in boxes), min(b[1] for b in boxes),
-                       max(b[2] for b in boxes), max(b[3] for b in boxes)) if boxes else (0, 0, 0, 0)
-                made.xMin, made.yMin, made.xMax, made.yMax = box
+                box = union([self.bounds[part] for part in glyph["parts"]])
+                made.xMin, made.yMin, made.xMax, made.yMax = box or (0, 0, 0, 0)
                 self.composites.append((name, glyph["parts"]))
             else:
                 draw(pen, self.outline(name, glyph))
                 made = pen.glyph()
-                if made.numberOfContours:
-                    made.recalcBounds(glyf)
-                    box = (made.xMin, made.yMin, made.xMax, made.yMax)
-                else:
-                    box = (0, 0, 0, 0)
+                box = box_of(self.outline(name, glyph))
+                if box:
+                    made.xMin, made.yMin, made.xMax, made.yMax = box
             glyphs[name] = made
             self.bounds[name] = box
         glyf.glyphs = glyphs
         fb.font["glyf"], fb.font["loca"] = glyf, loca
 
+    def font_box(self):
+        return union(list(self.bounds.values())) or (0, 0, 0, 0)
+
     def fill_in_bounds(self, font):
         """What fontTools would recalculate on saving (the font's bounds, the
-        maxp counts, the hhea extents), from the bounds worked out above."""
+        hhea extents, the maxp counts), from the bounds worked out above:
+        fontTools would run every outline again, twice."""
         font.recalcBBoxes = False
-        glyf, maxp, head, hhea = font["glyf"], font["maxp"], font["head"], font["hhea"]
-        inked = [self.bounds[n] for n in self.order if glyf.glyphs[n].numberOfContours]
-        head.xMin, head.yMin = min(b[0] for b in inked), min(b[1] for b in inked)
-        head.xMax, head.yMax = max(b[2] for b in inked), max(b[3] for b in inked)
+        head, hhea = font["head"], font["hhea"]
+        head.xMin, head.yMin, head.xMax, head.yMax = self.font_box()
+        inked = [n for n in self.order if self.bounds.get(n)]
+        hhea.advanceWidthMax = max(self.advance(n) for n in self.order)
+        hhea.minLeftSideBearing = min(self.bounds[n][0] for n in inked)
+        hhea.minRightSideBearing = min(self.advance(n) - self.bounds[n][2] for n in inked)
+        hhea.xMaxExtent = max(self.bounds[n][2] for n in inked)
+        head.flags |= 1 << 1  # left side bearing point at x = 0
+        if "glyf" not in font:
+            return
+        glyf, maxp = font["glyf"], font["maxp"]
         simple = [glyf.glyphs[n] for n in self.order if glyf.glyphs[n].numberOfContours > 0]
         maxp.maxPoints = max(len(g.coordinates) for g in simple)
         maxp.maxContours = max(g.numberOfContours for g in simple)
@@ -236,13 +311,6 @@ class Font:
         maxp.maxZones, maxp.maxTwilightPoints, maxp.maxStorage = 1, 0, 0
         maxp.maxFunctionDefs = maxp.maxInstructionDefs = maxp.maxStackElements = 0
         maxp.maxSizeOfInstructions = 0
-        advances = [self.advance(n) for n in self.order]
-        hhea.advanceWidthMax = max(advances)
-        hhea.minLeftSideBearing = min(self.bounds[n][0] for n in self.order if glyf.glyphs[n].numberOfContours)
-        hhea.minRightSideBearing = min(self.advance(n) - self.bounds[n][2]
-                                       for n in self.order if glyf.glyphs[n].numberOfContours)
-        hhea.xMaxExtent = max(self.bounds[n][2] for n in self.order if glyf.glyphs[n].numberOfContours)
-        head.flags |= 1 << 1  # left side bearing point at x = 0
 
     def bitmap_font(self):
         fb = self.builder(False)
