@@ -60,7 +60,8 @@ TConversion Convert(const TConvertOptions& options) {
       result.Warnings.push_back(source.Name + ": " + std::to_string(blank) +
                                 " jamo glyphs appear in none of its syllables, nor in another set; they stay blank");
   }
-  result.Atlas = ComposeAtlas(ascii, result.Jamo);
+  result.HasLetters = source.HasLetters;
+  result.Atlas = ComposeAtlas(ascii, result.Jamo, source.HasLetters ? &source.Letters : nullptr);
   return result;
 }
 
@@ -80,6 +81,8 @@ void PrintConversionReport(std::ostream& out, const TConversion& c) {
       break;
   }
   out << "ASCII: " << (c.AsciiFrom.empty() ? std::string("blank") : "from " + c.AsciiFrom) << "\n";
+  out << "compatibility letters: "
+      << (c.HasLetters ? "51 from " + source.Name : std::string("none (drawn from the glyph sets)")) << "\n";
   if (present == 0) {
     out << "fidelity: the source has no precomposed syllables to compare with\n";
     return;

@@ -23,6 +23,7 @@ struct TConversion {
   TFontSource Source;
   std::string AsciiFrom;         // the file the ASCII cells came from, empty when blank
   THangulGlyphs Jamo{};
+  bool HasLetters = false;         // the atlas has the source's compatibility letters
   std::vector<TStandIn> StandIns;  // glyphs the fit borrowed from another set
   TFontImage Atlas;
   std::vector<std::string> Warnings;

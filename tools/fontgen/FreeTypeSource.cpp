@@ -67,6 +67,7 @@ class TReader {
            " px, taller than the 16-px cell; pixels outside the cell are dropped");
     ReadAscii();
     ReadSyllables();
+    ReadLetters();
     ReadNamedJamo();
     if (Clipped > 0)
       Warn(std::to_string(Clipped) + " glyphs reach outside their cells; the parts outside are dropped");
@@ -246,6 +247,19 @@ class TReader {
   void ReadSyllable(uint32_t code, FT_UInt glyph) {
     const size_t s = code - SyllableFirst;
     if (glyph != 0 && PlaceCell(glyph, Source.Syllables[s])) Source.HasSyllable[s] = true;
+  }
+
+  // The compatibility letters, kept when the font has all 51: by Unicode, or
+  // as KS X 1001 row 4, which holds them in the same order.
+  void ReadLetters() {
+    TLetterCells letters{};
+    for (uint32_t k = 0; k < CompatJamoCount; ++k) {
+      FT_UInt glyph = Unicode ? GlyphOf(CompatJamoFirst + k) : FT_Get_Char_Index(Face, 0x2421 + k);
+      if (!Unicode && glyph == 0) glyph = FT_Get_Char_Index(Face, 0xA4A1 + k);
+      if (glyph == 0 || !PlaceCell(glyph, letters[k])) return;
+    }
+    Source.HasLetters = true;
+    Source.Letters = letters;
   }
 
   void ReadNamedJamo() {

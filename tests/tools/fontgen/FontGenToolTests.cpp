@@ -187,7 +187,11 @@ TEST(FontgenTool, RoundTripsAtlasesThrough8x4x4AndPngFilesByteForByte) {
     const char* SameAs;  // the file the output must equal, when set
   } steps[] = {
       {{"atlas.bmp", "-o", "font.han"}, nullptr},
-      {{"font.han", "--ascii", "atlas.bmp", "-o", "from-han.bmp"}, "atlas.bmp"},
+      // An 8x4x4 file has no compatibility letters, so the atlas it comes
+      // back as has none either; from there on the trip is exact.
+      {{"font.han", "--ascii", "atlas.bmp", "-o", "from-han.bmp"}, nullptr},
+      {{"from-han.bmp", "-o", "from-han.han"}, "font.han"},
+      {{"from-han.han", "--ascii", "from-han.bmp", "-o", "from-han-again.bmp"}, "from-han.bmp"},
       {{"atlas.bmp", "-o", "atlas.png"}, nullptr},
       {{"atlas.png", "-o", "from-png.bmp"}, "atlas.bmp"},
       {{"font.han", "-o", "han-only.bmp"}, nullptr},
