@@ -230,8 +230,12 @@ TEST_P(ExportedFonts, BmFontReadBackGivesEveryCharacterAsTheEngine) {
       const size_t eq = field.find('=');
       if (eq != std::string::npos) values[field.substr(0, eq)] = field.substr(eq + 1);
     }
-    if (tag == "info") EXPECT_EQ(values["unicode"], "1");
-    if (tag == "common") EXPECT_EQ(values["base"], std::to_string(GetParam().Ascent));
+    if (tag == "info") {
+      EXPECT_EQ(values["unicode"], "1");
+    }
+    if (tag == "common") {
+      EXPECT_EQ(values["base"], std::to_string(GetParam().Ascent));
+    }
     if (tag == "page") {
       const std::string file = values["file"].substr(1, values["file"].size() - 2);
       png_image image{};
