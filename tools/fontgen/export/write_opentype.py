@@ -72,65 +72,73 @@ def runs(mask):
 def trace(rows, width, ascent):
     """The outline of a picture's ink: closed contours of pixel corners in
     pixels, y up from the baseline, clockwise around ink (TrueType's
-    direction), a hole counter-clockwise. The boundary is made of maximal
-    straight pieces between ink and background (where rows or columns of
-    pixels differ), walked turning towards the ink first, so that pixels
-    which touch only at a corner get contours of their own."""
+    direction), a hole counter-clockwise."""
+    return walk(boundary(rows, width, ascent))
+
+
+def boundary(rows, width, ascent):
+    """The boundary between ink and background as maximal straight pieces,
+    each running with the ink on its right: a map from each piece's start to
+    the ends of the pieces that start there."""
     mask = ((1 << width) - 1) << (16 - width)
     rows = [bits & mask for bits in rows] + [0]
     height = len(rows) - 1
-    edges = {}
-    # Horizontal pieces along the line above row y: ink below only runs
-    # left to right, ink above only right to left.
+    pieces = {}
+    # Along the line above row y: ink below only runs left to right, ink
+    # above only right to left.
     for y in range(height + 1):
         line = ascent - y
         above = rows[y - 1] if y > 0 else 0
         for first, end in runs(rows[y] & ~above):
-            edges.setdefault((first, line), []).append((end, line))
+            pieces.setdefault((first, line), []).append((end, line))
         for first, end in runs(above & ~rows[y]):
-            edges.setdefault((end, line), []).append((first, line))
-    # Vertical pieces along the left edge of column x: ink on the right only
-    # runs up, ink on the left only runs down.
-    columns = [0] * (width + 1)
-    for y in range(height):
-        for x in range(width + 1):
+            pieces.setdefault((end, line), []).append((first, line))
+    # Along the left edge of column x: ink on the right only runs up, ink on
+    # the left only runs down. Two bits a row: 1 up, 2 down.
+    for x in range(width + 1):
+        kinds = 0
+        for y in range(height):
             right = x < width and rows[y] >> (15 - x) & 1
             left = x > 0 and rows[y] >> (16 - x) & 1
-            columns[x] |= (1 if right and not left else 2 if left and not right else 0) << (2 * y)
-    for x in range(width + 1):
-        bits = columns[x]
+            kinds |= (1 if right and not left else 2 if left and not right else 0) << (2 * y)
         y = 0
         while y < height:
-            kind = bits >> (2 * y) & 3
+            kind = kinds >> (2 * y) & 3
             if not kind:
                 y += 1
                 continue
             first = y
-            while y < height and bits >> (2 * y) & 3 == kind:
+            while y < height and kinds >> (2 * y) & 3 == kind:
                 y += 1
             top, bottom = ascent - first, ascent - y
             if kind == 1:
-                edges.setdefault((x, bottom), []).append((x, top))
+                pieces.setdefault((x, bottom), []).append((x, top))
             else:
-                edges.setdefault((x, top), []).append((x, bottom))
+                pieces.setdefault((x, top), []).append((x, bottom))
+    return pieces
 
+
+def walk(pieces):
+    """The closed contours the pieces make, each piece used once. Where two
+    pieces leave a corner (pixels that touch only there), the walk turns
+    towards the ink first, so that each such pixel gets a contour of its
+    own."""
     contours = []
-    while edges:
-        start = min(edges)
+    while pieces:
+        start = min(pieces)
         contour = [start]
         point, direction = start, None
         while True:
-            ends = edges[point]
+            ends = pieces[point]
             if direction is None or len(ends) == 1:
                 end = ends[0]
             else:
-                # Right turn first (towards the ink), then straight on.
                 dx, dy = direction
-                preferred = [(dy, -dx), (dx, dy), (-dy, dx)]
+                preferred = [(dy, -dx), (dx, dy), (-dy, dx)]  # right, straight on, left
                 end = next(e for d in preferred for e in ends if heading(point, e) == d)
             ends.remove(end)
             if not ends:
-                del edges[point]
+                del pieces[point]
             direction = heading(point, end)
             point = end
             if point == start:
