@@ -1,7 +1,8 @@
 // OpenType: an exported font as OpenType, written by fontTools, the field's
 // own library, through write_opentype.py beside this file: TrueType outlines
 // (.ttf) with each syllable a composite of its jamo glyphs, CFF outlines
-// (.otf) with each syllable traced whole, WOFF2 (.woff2) from the TrueType
+// (.otf) with each syllable calling its jamo glyphs' outlines as
+// subroutines, WOFF2 (.woff2) from the TrueType
 // font, or a bitmap-only font with one 16-pixel strike (.otb). The 344 jamo
 // glyphs carry Neo둥근모's names (NeoJamoNames), so fontgen reads an outline
 // font back as a source.

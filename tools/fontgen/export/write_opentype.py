@@ -10,8 +10,8 @@ composed of). FORMAT is one of:
   ttf    outlines in glyf: each ink pixel a square of UNITS_PER_PIXEL units,
          the squares of a picture merged into contours; a syllable is a
          composite of its jamo glyphs, as the engine lays them on each other
-  otf    the same outlines in CFF, which has no composites: a syllable is its
-         whole picture traced
+  otf    the same outlines in CFF, which has no composites: each jamo glyph's
+         outline is a subroutine, and a syllable calls those of its parts
   woff2  the ttf, compressed for the web
   otb    no outlines: one 16-pixel bitmap strike (EBLC/EBDT), for Pango
 
@@ -21,7 +21,9 @@ A failure is one line on standard error and exit status 2.
 import json
 import sys
 
+from fontTools.cffLib.specializer import commandsToProgram, specializeCommands
 from fontTools.fontBuilder import FontBuilder
+from fontTools.misc.psCharStrings import T2CharString
 from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import newTable
@@ -193,6 +195,21 @@ def draw(pen, contours, reverse=False):
         pen.closePath()
 
 
+def subroutine(contours):
+    """The charstring subroutine of contours in pixels, drawn from the first
+    point of the first (where the caller has moved to) and ending on the last
+    point of the last."""
+    commands, at = [], None
+    for contour in contours:
+        points = [scaled(point) for point in contour]
+        if at is not None:
+            commands.append(("rmoveto", [points[0][0] - at[0], points[0][1] - at[1]]))
+        for a, b in zip(points, points[1:]):
+            commands.append(("rlineto", [b[0] - a[0], b[1] - a[1]]))
+        at = points[-1]
+    return commandsToProgram(specializeCommands(commands)) + ["return"]
+
+
 def scaled(point):
     return (point[0] * UNITS_PER_PIXEL, point[1] * UNITS_PER_PIXEL)
 
@@ -234,26 +251,62 @@ class Font:
         if ttf:
             self.setup_glyf(fb)
         else:
-            charstrings = {".notdef": T2CharStringPen(self.advance(".notdef"), None).getCharString()}
-            self.bounds, self.composites = {}, []
-            for name, glyph in self.characters + self.jamo:
-                pen = T2CharStringPen(self.advance(name), None)
-                outline = self.outline(name, glyph)
-                # CFF runs the other way round: ink on the left.
-                draw(pen, outline, reverse=True)
-                charstrings[name] = pen.getCharString()
-                self.bounds[name] = box_of(outline)
-            fb.setupCFF(self.postscript_name(), {"FullName": self.full_name()}, charstrings, {})
-        if ttf:
-            metrics = {name: (self.advance(name), (self.bounds[name] or (0,))[0]) for name in self.order}
-        else:
-            self.bounds[".notdef"] = None
-            metrics = {name: (self.advance(name), (self.bounds[name] or (0,))[0]) for name in self.order}
-            fb.font["CFF "].cff.topDictIndex[0].FontBBox = list(self.font_box())
+            self.setup_cff(fb)
+        metrics = {name: (self.advance(name), (self.bounds[name] or (0,))[0]) for name in self.order}
         fb.setupHorizontalMetrics(metrics)
         self.finish(fb)
         self.fill_in_bounds(fb.font)
         return fb.font
+
+    def setup_cff(self, fb):
+        """The CFF table. CFF has no composite glyphs, but it has
+        subroutines: each jamo glyph's outline is one, drawn from its first
+        point, and a syllable moves to each of its parts' first points and
+        calls their subroutines, which is what a composite does and keeps
+        the font about as small."""
+        fb.setupCFF(self.postscript_name(), {"FullName": self.full_name()}, {},
+                    {"defaultWidthX": PIXELS_PER_EM * UNITS_PER_PIXEL, "nominalWidthX": 0})
+        cff = fb.font["CFF "].cff
+        top = cff.topDictIndex[0]
+        private, subrs = top.Private, cff.GlobalSubrs
+        bias = 107 if len(self.jamo) < 1240 else 1131
+        self.bounds, self.composites, parts = {".notdef": None}, [], {}
+        for name, glyph in self.jamo:
+            # CFF runs the other way round: ink on the left.
+            outline = [list(reversed(contour)) for contour in self.outline(name, glyph)]
+            self.bounds[name] = box_of(outline)
+            if outline:
+                parts[name] = (scaled(outline[0][0]), scaled(outline[-1][-1]), len(subrs) - bias)
+                subrs.append(T2CharString(program=subroutine(outline), private=private, globalSubrs=subrs))
+        charstrings = {".notdef": self.charstring(".notdef", [], parts, private, subrs)}
+        for name, glyph in self.jamo:
+            charstrings[name] = self.charstring(name, [name], parts, private, subrs)
+        for name, glyph in self.characters:
+            if "parts" in glyph:
+                charstrings[name] = self.charstring(name, glyph["parts"], parts, private, subrs)
+                self.bounds[name] = union([self.bounds[part] for part in glyph["parts"]])
+            else:
+                pen = T2CharStringPen(self.advance(name) - private.nominalWidthX, None)
+                outline = self.outline(name, glyph)
+                draw(pen, outline, reverse=True)
+                charstrings[name] = pen.getCharString(private, subrs)
+                self.bounds[name] = box_of(outline)
+        for name in self.order:
+            top.CharStrings[name] = charstrings[name]
+        top.FontBBox = list(self.font_box())
+
+    def charstring(self, name, names, parts, private, subrs):
+        """A glyph drawn by the subroutines of the jamo glyphs `names`."""
+        program, at = [], (0, 0)
+        for part in names:
+            if part not in parts:
+                continue  # a jamo glyph without ink
+            first, last, index = parts[part]
+            program += [first[0] - at[0], first[1] - at[1], "rmoveto", index, "callgsubr"]
+            at = last
+        if self.advance(name) != private.defaultWidthX:
+            program.insert(0, self.advance(name) - private.nominalWidthX)
+        return T2CharString(program=program + ["endchar"], private=private, globalSubrs=subrs)
 
     def setup_glyf(self, fb):
         """The glyf table with every bound worked out here. fontTools would
