@@ -112,6 +112,7 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "give SOURCE or --hex, not both", "usage: runeplate-fontgen"},
       {"size parsed loosely", FontGen, {"--size", "16px", "-o", "x.bmp"}, 2,
        "--size: wants pixels per em, 1 to 256, not '16px'"},
+      {"a file that is no atlas exported as a font", FontGen, {"odd.bmp", "-o", "x.ttf"}, 2, "odd.bmp: not a bitmap file"},
       {"unknown extension offered too few kinds", FontGen, {"font.bmp", "-o", "x.woff"}, 2,
        "x.woff: unknown output kind: name it .bmp, .png, .han, .h, .bdf, .ttf, .otf, .woff2, .otb or .fnt"},
       {"malformed --chars file read as Latin-1", FontGen, {"font.bmp", "--chars", "latin1.txt", "-o", "x.bdf"}, 2,
