@@ -59,6 +59,7 @@ class ToolCommandLines : public ::testing::Test {
     WriteBytes(Dir + "/space.hex", "0020:" + row + " \n");
     WriteBytes(Dir + "/NOTICE", "Reserved: \"Neo Sans\"\n");  // beside font.bmp
     WriteBytes(Dir + "/latin1.txt", "caf\xE9\n");
+    WriteBytes(Dir + "/emoji.txt", "\xF0\x9F\x98\x80\n");
     mkdir((Dir + "/taken.fnt").c_str(), 0755);
     Inputs = FilesIn(Dir);
   }
@@ -122,6 +123,8 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
       {"font option ignored for an atlas", FontGen, {"font.bmp", "--family", "X", "-o", "x.bmp"}, 2,
        "--family is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt",
        "usage: runeplate-fontgen"},
+      {"a font of no characters written", FontGen, {"font.bmp", "--chars", "emoji.txt", "-o", "x.bdf"}, 2,
+       "--chars: the file holds no character a font can have (printable ASCII, Hangul)"},
       {"ascent outside the line", FontGen, {"font.bmp", "--ascent", "17", "-o", "x.bdf"}, 2,
        "--ascent: wants the pixels above the baseline, 1 to 16, not '17'"},
       {"BMFont pages left when the .fnt fails", FontGen, {"font.bmp", "-o", "taken.fnt"}, 2,

@@ -137,7 +137,10 @@ TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& option
   const TFontView view = ViewOf(atlas);
   TBlockOptions composed;
   composed.LetterCells = HasLetterCells(view);
-  for (uint32_t code : ExportRepertoire(options)) {
+  const std::vector<uint32_t> codes = ExportRepertoire(options);
+  if (codes.empty())
+    throw TFontGenError("--chars: the file holds no character a font can have (printable ASCII, Hangul)");
+  for (uint32_t code : codes) {
     TExportGlyph glyph;
     glyph.CodePoint = code;
     ComposeCodePoint(view, code, &composed, glyph.Picture);

@@ -63,7 +63,7 @@ std::vector<uint32_t> ExportRepertoire(const TExportOptions& options);
 
 // The font of `atlas` as `options` say. Throws TFontGenError with one line
 // when the family is one of the source's reserved names (the NOTICE's
-// Reserved entry) or the ascent is out of range.
+// Reserved entry), the ascent is out of range, or no character is left.
 TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& options);
 
 // Which source cell a rectangle of a character's layout is: a Hangul glyph

@@ -352,16 +352,16 @@ class Font:
         head.xMin, head.yMin, head.xMax, head.yMax = self.font_box()
         inked = [n for n in self.order if self.bounds.get(n)]
         hhea.advanceWidthMax = max(self.advance(n) for n in self.order)
-        hhea.minLeftSideBearing = min(self.bounds[n][0] for n in inked)
-        hhea.minRightSideBearing = min(self.advance(n) - self.bounds[n][2] for n in inked)
-        hhea.xMaxExtent = max(self.bounds[n][2] for n in inked)
+        hhea.minLeftSideBearing = min((self.bounds[n][0] for n in inked), default=0)
+        hhea.minRightSideBearing = min((self.advance(n) - self.bounds[n][2] for n in inked), default=0)
+        hhea.xMaxExtent = max((self.bounds[n][2] for n in inked), default=0)
         head.flags |= 1 << 1  # left side bearing point at x = 0
         if "glyf" not in font:
             return
         glyf, maxp = font["glyf"], font["maxp"]
         simple = [glyf.glyphs[n] for n in self.order if glyf.glyphs[n].numberOfContours > 0]
-        maxp.maxPoints = max(len(g.coordinates) for g in simple)
-        maxp.maxContours = max(g.numberOfContours for g in simple)
+        maxp.maxPoints = max((len(g.coordinates) for g in simple), default=0)
+        maxp.maxContours = max((g.numberOfContours for g in simple), default=0)
         points = contours = 0
         for name, parts in self.composites:
             points = max(points, sum(len(glyf.glyphs[p].coordinates) for p in parts if glyf.glyphs[p].numberOfContours))
