@@ -441,7 +441,7 @@ class Font:
                            ("licenseDescription", "licence"), ("licenseInfoURL", "licence_url")):
             if spec.get(field):
                 names[key] = spec[field]
-        fb.setupNameTable(names)
+        fb.setupNameTable(names, mac=False)  # Windows names only, as fonts now carry them
         korean = any(0xAC00 <= code <= 0xD7A3 or 0x3131 <= code <= 0x3163 for code in self.cmap)
         fb.setupOS2(version=4, sTypoAscender=ascent, sTypoDescender=-descent, sTypoLineGap=0,
                     usWinAscent=ascent, usWinDescent=descent, achVendID="RNPL", fsType=0,
