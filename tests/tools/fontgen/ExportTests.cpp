@@ -35,9 +35,11 @@ const std::string OtsSanitize = OTS_SANITIZE;
 
 struct TAtlasCase {
   const char* Name;
-  int Ascent;  // as its NOTICE says
+  int Ascent;          // as its NOTICE says
+  const char* Family;  // as its NOTICE says; Round's never a reserved name of Neo둥근모
 };
-const TAtlasCase Atlases[] = {{"round", 12}, {"unifont", 14}, {"dotum", 14}};
+const TAtlasCase Atlases[] = {
+    {"round", 12, "Runeplate Round"}, {"unifont", 14, "Runeplate Unifont"}, {"dotum", 14, "Runeplate Dotum"}};
 void PrintTo(const TAtlasCase& atlas, std::ostream* out) { *out << atlas.Name; }
 
 std::string AtlasPath(const std::string& name) {
@@ -110,6 +112,7 @@ void ExpectFreeTypeDrawsTheComposer(const std::string& path, const TAtlasCase& a
   TFace face(path);
   ASSERT_NE(face.Face, nullptr) << path << ": FreeType cannot open it";
   EXPECT_EQ(!FT_IS_SCALABLE(face.Face), bitmap);
+  EXPECT_STREQ(face.Face->family_name, atlasCase.Family);
   if (bitmap)
     ASSERT_EQ(FT_Select_Size(face.Face, 0), 0);
   else
