@@ -124,7 +124,7 @@ std::string LastLine(const std::string& path) {
 
 }  // namespace
 
-std::string OpenTypeSpec(const TExportFont& font) {
+std::string OpenTypeDescription(const TExportFont& font) {
   TJamoNames names;
   std::string error;
   ParseJamoNames(NeoJamoNames, names, error);
@@ -171,14 +171,14 @@ std::string OpenTypeSpec(const TExportFont& font) {
 void WriteOpenType(const std::string& path, const TExportFont& font, TOpenTypeFlavour flavour) {
   static const char* const Kinds[] = {"ttf", "otf", "woff2", "otb"};
   const TScratchFolder scratch;
-  const std::string specPath = scratch.Path + "/font.json", madePath = scratch.Path + "/font." + Kinds[int(flavour)];
+  const std::string descriptionPath = scratch.Path + "/font.json", madePath = scratch.Path + "/font." + Kinds[int(flavour)];
   const std::string errorPath = scratch.Path + "/errors.txt";
   {
-    std::ofstream spec(specPath, std::ios::binary);
-    spec << OpenTypeSpec(font);
-    if (!spec.flush()) throw TFontGenError("cannot write the font's description to " + specPath);
+    std::ofstream description(descriptionPath, std::ios::binary);
+    description << OpenTypeDescription(font);
+    if (!description.flush()) throw TFontGenError("cannot write the font's description to " + descriptionPath);
   }
-  const int status = Run({RUNEPLATE_FONT_PYTHON, ScriptPath(), specPath, Kinds[int(flavour)], madePath}, errorPath);
+  const int status = Run({RUNEPLATE_FONT_PYTHON, ScriptPath(), descriptionPath, Kinds[int(flavour)], madePath}, errorPath);
   if (status != 0) {
     const std::string reason = LastLine(errorPath);
     throw TFontGenError(path + ": fontTools (" + std::string(RUNEPLATE_FONT_PYTHON) + " " + ScriptPath() +

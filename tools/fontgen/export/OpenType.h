@@ -20,7 +20,7 @@ enum class TOpenTypeFlavour { TrueType, Cff, Woff2, Bitmap };
 // characters and jamo glyphs row by row, and for each character made of
 // Hangul glyphs the glyph names of its parts. Characters with the same
 // layout (a conjoining jamo and its compatibility letter) share one glyph.
-std::string OpenTypeSpec(const TExportFont& font);
+std::string OpenTypeDescription(const TExportFont& font);
 
 // Writes `font` to `path` as `flavour`, whole or not at all. Throws
 // TFontGenError with one line when Python or fontTools cannot be run or

@@ -219,15 +219,15 @@ def glyph_name(code):
 
 
 class Font:
-    def __init__(self, spec):
-        self.spec = spec
-        self.ascent = spec["ascent"]
-        self.descent = spec["descent"]
+    def __init__(self, description):
+        self.description = description
+        self.ascent = description["ascent"]
+        self.descent = description["descent"]
         self.order = [".notdef"]
         self.widths = {".notdef": PIXELS_PER_EM // 2}
         self.cmap = {}
-        self.characters = []  # (name, glyph spec)
-        for glyph in spec["glyphs"]:
+        self.characters = []  # (name, glyph description)
+        for glyph in description["glyphs"]:
             name = glyph_name(glyph["codes"][0])
             self.order.append(name)
             self.widths[name] = glyph["width"]
@@ -235,7 +235,7 @@ class Font:
                 self.cmap[code] = name
             self.characters.append((name, glyph))
         self.jamo = []
-        for glyph in spec["jamo"]:
+        for glyph in description["jamo"]:
             self.order.append(glyph["name"])
             self.widths[glyph["name"]] = PIXELS_PER_EM
             self.jamo.append((glyph["name"], glyph))
@@ -419,28 +419,28 @@ class Font:
         return self.widths[name] * UNITS_PER_PIXEL
 
     def postscript_name(self):
-        allowed = "".join(c for c in self.spec["family"] if c.isascii() and c.isalnum())
+        allowed = "".join(c for c in self.description["family"] if c.isascii() and c.isalnum())
         return (allowed or "Runeplate") + "-Regular"
 
     def full_name(self):
-        return self.spec["family"]
+        return self.description["family"]
 
     def finish(self, fb):
-        spec = self.spec
+        description = self.description
         ascent, descent = self.ascent * UNITS_PER_PIXEL, self.descent * UNITS_PER_PIXEL
         fb.setupHorizontalHeader(ascent=ascent, descent=-descent, lineGap=0)
         names = {
-            "familyName": spec["family"],
+            "familyName": description["family"],
             "styleName": "Regular",
-            "uniqueFontIdentifier": "Runeplate: %s %s" % (spec["family"], spec["version"]),
+            "uniqueFontIdentifier": "Runeplate: %s %s" % (description["family"], description["version"]),
             "fullName": self.full_name(),
             "psName": self.postscript_name(),
-            "version": "Version %s" % spec["version"],
+            "version": "Version %s" % description["version"],
         }
         for key, field in (("copyright", "copyright"), ("description", "notice"),
                            ("licenseDescription", "licence"), ("licenseInfoURL", "licence_url")):
-            if spec.get(field):
-                names[key] = spec[field]
+            if description.get(field):
+                names[key] = description[field]
         fb.setupNameTable(names, mac=False)  # Windows names only, as fonts now carry them
         korean = any(0xAC00 <= code <= 0xD7A3 or 0x3131 <= code <= 0x3163 for code in self.cmap)
         fb.setupOS2(version=4, sTypoAscender=ascent, sTypoDescender=-descent, sTypoLineGap=0,
@@ -460,9 +460,9 @@ def main(argv):
         print("usage: write_opentype.py FONT.json ttf|otf|woff2|otb OUT", file=sys.stderr)
         return 2
     try:
-        with open(argv[1], encoding="utf-8") as spec_file:
-            spec = json.load(spec_file)
-        font = Font(spec)
+        with open(argv[1], encoding="utf-8") as description_file:
+            description = json.load(description_file)
+        font = Font(description)
         kind = argv[2]
         if kind == "otb":
             made = font.bitmap_font()
