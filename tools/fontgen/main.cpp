@@ -39,9 +39,9 @@ const char Description[] =
     ".png the atlas in two colours, .han a classic 8x4x4 file, .h the pixel block as C\n"
     "source named --c-name; as a complete font for other programs: .bdf, .ttf, .otf,\n"
     ".woff2, .otb (bitmap-only OpenType) or .fnt (BMFont, pages NAME_N.png beside it)),\n"
-    "reports how faithfully\n"
-    "its jamo glyphs compose the source's own syllables (--report), or draws text or all\n"
-    "KS X 1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
+    "reports how faithfully its jamo glyphs compose the source's own syllables\n"
+    "(--report), or draws text or all KS X 1001 syllables with it (--preview,\n"
+    "--preview-ksx1001). SOURCE is told by its\n"
     "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
     "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
     "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
