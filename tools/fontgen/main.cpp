@@ -41,10 +41,10 @@ const char Description[] =
     ".woff2, .otb (bitmap-only OpenType) or .fnt (BMFont, pages NAME_N.png beside it)),\n"
     "reports how faithfully its jamo glyphs compose the source's own syllables\n"
     "(--report), or draws text or all KS X 1001 syllables with it (--preview,\n"
-    "--preview-ksx1001). SOURCE is told by its\n"
-    "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
-    "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
-    "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
+    "--preview-ksx1001). SOURCE is told by its content: a Unifont hex file, any font\n"
+    "FreeType opens (outlines in monochrome at --size pixels per em, BDF and PCF at their\n"
+    "--size strike), a classic 8x4x4 file, or an atlas as BMP or PNG; without SOURCE,\n"
+    "GNU Unifont.\n";
 
 const char Notes[] =
     "Jamo names: three templates INITIAL,MEDIAL,FINAL; {set} is the glyph set from 0,\n"
