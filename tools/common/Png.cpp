@@ -22,8 +22,32 @@ bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
   return true;
 }
 
+namespace {
+
+// Sets up `image` for writing a `width` x `height` picture of `channels`
+// bytes a pixel held in `bytes` bytes; false with a message when they
+// disagree or the size is out of range.
+bool PrepareImage(int64_t width, int64_t height, size_t bytes, int channels, png_uint_32 format,
+                  png_image& image, std::string& error) {
+  if (!CheckPngSize(width, height, error)) return false;
+  if (bytes != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * channels) {
+    error = "picture data does not match its size";
+    return false;
+  }
+  image = png_image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = format;
+  return true;
+}
+
+}  // namespace
+
 bool WritePngFile(const std::string& path, const TRgbImage& picture, std::string& error) {
-  if (!CheckPngSize(picture.Width, picture.Height, error)) {
+  // The size is checked before the RGB bytes are made.
+  png_image image;
+  if (!PrepareImage(picture.Width, picture.Height, picture.Pixels.size() * 3, 3, PNG_FORMAT_RGB, image, error)) {
     error = path + ": " + error;
     return false;
   }
@@ -31,12 +55,6 @@ bool WritePngFile(const std::string& path, const TRgbImage& picture, std::string
   rgb.reserve(picture.Pixels.size() * 3);
   for (uint32_t pixel : picture.Pixels)
     rgb.insert(rgb.end(), {uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)});
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(picture.Width);
-  image.height = static_cast<png_uint_32>(picture.Height);
-  image.format = PNG_FORMAT_RGB;
-
   TAtomicFile file(path);
   if (!file.Open(error)) return false;
   if (!png_image_write_to_stdio(&image, file.Stream(), 0, rgb.data(), 0, nullptr)) {
@@ -45,6 +63,24 @@ bool WritePngFile(const std::string& path, const TRgbImage& picture, std::string
     return false;
   }
   return file.Commit(error);
+}
+
+bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rgba,
+                   std::vector<uint8_t>& png, std::string& error) {
+  png_image image;
+  if (!PrepareImage(width, height, rgba.size(), 4, PNG_FORMAT_RGBA, image, error)) return false;
+  png_alloc_size_t size = 0;
+  // The first call measures, the second writes.
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr)) {
+    png.resize(size);
+    if (png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr)) {
+      png.resize(size);
+      return true;
+    }
+  }
+  error = std::string("cannot make PNG: ") + image.message;
+  png_image_free(&image);
+  return false;
 }
 
 bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& picture, std::string& error) {

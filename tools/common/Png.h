@@ -28,6 +28,13 @@ bool CheckPngSize(int64_t width, int64_t height, std::string& error);
 // size is checked (CheckPngSize) before anything is written.
 bool WritePngFile(const std::string& path, const TRgbImage& image, std::string& error);
 
+// The PNG file of a `width` x `height` picture with transparency, in memory:
+// `rgba` holds 4 bytes a pixel (red, green, blue, alpha), rows top to bottom.
+// False with a message in `error` when the size is out of range
+// (CheckPngSize) or libpng fails.
+bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rgba,
+                   std::vector<uint8_t>& png, std::string& error);
+
 // Decodes the PNG file held in `bytes`, whatever its colour type, as RGB
 // (transparent pixels composed onto white). A picture of more than
 // `maxPixels` pixels is refused before it is decoded, so a hostile header

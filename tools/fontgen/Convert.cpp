@@ -11,7 +11,9 @@
 #include "common/Png.h"
 #include "font/HanFile.h"
 #include "fontgen/Fidelity.h"
+#include "fontgen/Notice.h"
 #include "fontgen/Picture.h"
+#include "fontgen/export/Export.h"
 
 namespace runeplate::fontgen {
 
@@ -100,6 +102,12 @@ constexpr struct {
     {".png", TOutputKind::Png},
     {".han", TOutputKind::HanFile},
     {".h", TOutputKind::CSource},
+    {".bdf", TOutputKind::Bdf},
+    {".ttf", TOutputKind::TrueType},
+    {".otf", TOutputKind::OpenTypeCff},
+    {".woff2", TOutputKind::Woff2},
+    {".otb", TOutputKind::OpenTypeBitmap},
+    {".fnt", TOutputKind::BmFont},
 };
 
 }  // namespace
@@ -118,31 +126,11 @@ std::string UnknownOutputKindMessage(const std::string& path) {
   return message;
 }
 
-namespace {
-
-// The entries of a NOTICE file whose name is one of Keys ("Source:"), each
-// with the indented lines that continue it.
-std::vector<std::string> NoticeEntries(std::istream& notice, const std::vector<std::string>& keys) {
-  std::vector<std::string> lines;
-  bool inEntry = false;
-  for (std::string line; std::getline(notice, line);) {
-    const bool continues = !line.empty() && line[0] == ' ';
-    if (!continues) {
-      inEntry = false;
-      for (const std::string& key : keys) inEntry = inEntry || line.rfind(key, 0) == 0;
-    }
-    if (inEntry && !line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
-}  // namespace
-
 std::string CSourceNotice(const std::string& sourcePath) {
   namespace fs = std::filesystem;
   const std::string name = fs::path(sourcePath).filename().string();
   std::string text = "Made by runeplate-fontgen from " + name + ".\n";
-  std::ifstream notice(fs::path(sourcePath).parent_path() / "NOTICE");
+  std::ifstream notice(NoticePathOf(sourcePath));
   const std::vector<std::string> entries =
       notice ? NoticeEntries(notice, {"Source:", "Licence:"}) : std::vector<std::string>{};
   if (entries.empty()) return text + "Licence: that of " + name + "; keep its notice with this file.\n";
@@ -150,10 +138,13 @@ std::string CSourceNotice(const std::string& sourcePath) {
   return text + "The full notice is the NOTICE file beside " + name + "; keep it with this file.\n";
 }
 
-void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
+void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource,
+                const TExportOptions& exportOptions) {
+  const TOutputKind kind = OutputKindOf(path);
+  if (IsFontExport(kind)) return WriteFontExport(path, kind, atlas, exportOptions);
   std::string error;
   bool written = false;
-  switch (OutputKindOf(path)) {
+  switch (kind) {
     case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
     case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
     case TOutputKind::CSource: {
@@ -165,7 +156,7 @@ void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSource
       written = WritePngFile(path, AtlasPicture(atlas), error);
       break;
     }
-    case TOutputKind::Unknown:
+    default:
       throw TFontGenError(UnknownOutputKindMessage(path));
   }
   if (!written) throw TFontGenError(error);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fontgen/FontSource.h"
+#include "fontgen/export/ExportFont.h"
 
 namespace runeplate::fontgen {
 
@@ -38,13 +39,18 @@ TConversion Convert(const TConvertOptions& options);
 void PrintConversionReport(std::ostream& out, const TConversion& conversion);
 
 // The kinds of file the atlas can be written as, by the extension of `path`:
-// .bmp, .png, .han, and .h for C source.
-enum class TOutputKind { Bitmap, Png, HanFile, CSource, Unknown };
+// .bmp, .png, .han, and .h for C source; and as a font for other programs
+// (see export/Export.h): .bdf, .ttf, .otf, .woff2, .otb and .fnt (BMFont).
+enum class TOutputKind {
+  Bitmap, Png, HanFile, CSource,
+  Bdf, TrueType, OpenTypeCff, Woff2, OpenTypeBitmap, BmFont,
+  Unknown
+};
 TOutputKind OutputKindOf(const std::string& path);
 
 // The message for an output `path` whose kind is Unknown, listing every
 // extension OutputKindOf knows: "PATH: unknown output kind: name it .bmp,
-// .png, .han or .h".
+// .png, ... or .fnt".
 std::string UnknownOutputKindMessage(const std::string& path);
 
 // What a C source atlas says of itself: the array's name and where the atlas
@@ -59,9 +65,10 @@ struct TCSourceOptions {
 // notice's Source and Licence entries.
 std::string CSourceNotice(const std::string& sourcePath);
 
-// Writes Atlas to Path as its extension says, whole or not at all. Throws
+// Writes Atlas to Path as its extension says, whole or not at all; a font
+// for other programs as ExportOptions say. Throws
 // TFontGenError with one line when the kind is unknown or writing fails.
 void WriteAtlas(const std::string& path, const TFontImage& atlas,
-                const TCSourceOptions& cSource = {});
+                const TCSourceOptions& cSource = {}, const TExportOptions& exportOptions = {});
 
 }  // namespace runeplate::fontgen

@@ -271,6 +271,7 @@ class TReader {
   void ReadNamedJamo() {
     if (Options.IgnoreNames || !FT_HAS_GLYPH_NAMES(Face)) {
       if (Options.Names && !Options.IgnoreNames) throw TFontGenError(Path + ": has no glyph names");
+      if (!Options.IgnoreNames) ReadPrivateJamo();
       return;
     }
     TJamoNames names;
@@ -297,6 +298,19 @@ class TReader {
       if (!PlaceCell(glyphs[g], Source.Jamo[g]))
         throw TFontGenError(Path + ": cannot render jamo glyph \"" + JamoGlyphName(names, g) + "\"");
     }
+    Source.JamoOrigin = TJamoOrigin::Named;
+  }
+
+  // A font without glyph names may keep its jamo glyphs at private code
+  // points (PrivateJamoFirst); it counts only when it has all 344.
+  void ReadPrivateJamo() {
+    if (!Unicode) return;
+    std::vector<FT_UInt> glyphs(HangulGlyphCount);
+    for (int32_t g = 0; g < HangulGlyphCount; ++g)
+      if ((glyphs[g] = FT_Get_Char_Index(Face, PrivateJamoFirst + uint32_t(g))) == 0) return;
+    for (int32_t g = 0; g < HangulGlyphCount; ++g)
+      if (!PlaceCell(glyphs[g], Source.Jamo[g]))
+        throw TFontGenError(Path + ": cannot render jamo glyph " + std::to_string(g));
     Source.JamoOrigin = TJamoOrigin::Named;
   }
 };

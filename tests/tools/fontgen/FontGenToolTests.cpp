@@ -109,7 +109,7 @@ TEST(FontgenTool, RejectsBadInputWithOneLineAndExitCodeTwoAndLeavesTheOutputAsIt
       {"unknown argument", SyntheticHex(), {"--hex", "font.hex", "--bold"}, "unknown option --bold"},
       {"option without value", SyntheticHex(), {"--hex", "font.hex", "-o"}, "-o needs a value"},
       // It used to write ./a1bit.bmp when no output was named.
-      {"no output asked for", SyntheticHex(), {"--hex", "font.hex"}, "nothing to do", 3},  // and the usage
+      {"no output asked for", SyntheticHex(), {"--hex", "font.hex"}, "nothing to do", 4},  // and the three usage lines
   };
   for (const TCase& c : cases) {
     const std::string dir = FreshFolder("bad-input");
@@ -234,7 +234,8 @@ TEST(FontgenTool, RefusesWhatItCannotConvertWithOneLineAndNoOutput) {
        "has no 12-px strike"},
       {"PNG of another size", "small.png", "", {"small.png", "-o", "out.bmp"}, "not a 512 x 256 font atlas"},
       {"unknown output kind", "font.bin", std::string(11520, '\0'), {"font.bin", "-o", "out.xyz"},
-       "unknown output kind: name it .bmp, .png, .han or .h"},  // once left .h out
+       // once left .h out
+       "unknown output kind: name it .bmp, .png, .han, .h, .bdf, .ttf, .otf, .woff2, .otb or .fnt"},
   };
   for (const auto& c : cases) {
     const std::string dir = FreshFolder("refuses");
