@@ -176,118 +176,110 @@ double LayoutMilliseconds() {
   return (Seconds() - start) * 1000.0 / Repeats;
 }
 
-int Usage() {
-  std::fprintf(stderr, "usage: runeplate-framerate [--frames N] [--font FILE]\n");
-  return 64;
-}
+// The command line: --frames N (at least 1) and --font FILE.
+struct TBenchOptions {
+  int Frames = 30;
+  const char* FontFile = FontFileName;
+};
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  int frames = 30;
-  const char* fontFile = FontFileName;
+bool ParseOptions(int argc, char** argv, TBenchOptions& options) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      frames = std::atoi(argv[++i]);
+      options.Frames = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--font") == 0 && i + 1 < argc) {
-      fontFile = argv[++i];
+      options.FontFile = argv[++i];
     } else {
-      return Usage();
+      return false;
     }
   }
-  if (frames < 1) return Usage();
+  return options.Frames >= 1;
+}
 
-  // The program's window: a borderless 800 x 600 popup at the top-left corner.
-  const test::TTestWindow benchWindow(WS_POPUP, {0, 0, FrameWidth, FrameHeight});
-  HWND window = benchWindow.Handle();
-  if (!window) {
-    std::fprintf(stderr, "runeplate-framerate: cannot create the window\n");
-    return 1;
-  }
-  benchWindow.Show();
-  static TGameMain game;
+// Makes the device on `window` as the program does, reading `fontFile`, then
+// draws a few frames: the first ones compile shaders and fill caches. False
+// with a message on standard error when the device cannot be had.
+bool SetUpGame(TGameMain& game, HWND window, const char* fontFile) {
   GameMain = &game;
   game.FFontFileName = fontFile;
   try {
     game.Initialize(window, FrameWidth, FrameHeight, 32, true);
   } catch (const Exception& failure) {
     std::fprintf(stderr, "runeplate-framerate: cannot set up the device: %s\n", failure.Message().c_str());
-    return 1;
+    return false;
   }
-  IDirect3DDevice9* device = game.FDevice.Get();
-
-  // Warm-up: the first frames compile shaders and fill caches.
   for (int i = 0; i < 5; ++i) {
     PumpMessages();
     game.Render();
   }
+  return true;
+}
 
-  // One Render with the recorder in place of the device.
-  TFrameRecorder recorder;
-  {
-    Microsoft::WRL::ComPtr<IDirect3DDevice9> real = game.FDevice;
-    game.FDevice = &recorder;
-    game.Render();
-    game.FDevice = real;
-  }
-  size_t draws = 0;
-  for (const TRecordedCall& call : recorder.Calls) draws += call.Kind == TRecordedCall::Draw;
+// One Render of `game` with `recorder` in place of its device.
+void RecordFrame(TGameMain& game, TFrameRecorder& recorder) {
+  Microsoft::WRL::ComPtr<IDirect3DDevice9> real = game.FDevice;
+  game.FDevice = &recorder;
+  game.Render();
+  game.FDevice = real;
+}
 
-  // The same quads as one triangle list: each fan 0-1-2-3 becomes 0-1-2, 0-2-3.
-  std::vector<TGlyphVertex> triangles;
-  triangles.reserve(draws * 6);
+// The recorded frame's quads as one triangle list, drawn in as few calls as
+// the device allows.
+struct TBatch {
+  std::vector<TGlyphVertex> Triangles;
+  UINT MaxPrimitives = 0xFFFF;  // the device's limit a draw
+  UINT TotalPrimitives = 0;
+};
+
+TBatch BatchFrame(const TFrameRecorder& recorder, IDirect3DDevice9* device) {
+  TBatch batch;
+  // Each fan 0-1-2-3 becomes the triangles 0-1-2 and 0-2-3.
   for (const TRecordedCall& call : recorder.Calls) {
     if (call.Kind != TRecordedCall::Draw) continue;
     const TGlyphVertex* v = &recorder.Vertices[call.FirstVertex];
-    for (int corner : {0, 1, 2, 0, 2, 3}) triangles.push_back(v[corner]);
+    for (int corner : {0, 1, 2, 0, 2, 3}) batch.Triangles.push_back(v[corner]);
   }
   D3DCAPS9 caps = {};
   device->GetDeviceCaps(&caps);
-  const UINT maxPrimitives = caps.MaxPrimitiveCount > 0 ? caps.MaxPrimitiveCount : 0xFFFF;
-  const UINT totalPrimitives = static_cast<UINT>(triangles.size() / 3);
-  IDirect3DTexture9* texture = game.FFontTexture.Get();
+  if (caps.MaxPrimitiveCount > 0) batch.MaxPrimitives = caps.MaxPrimitiveCount;
+  batch.TotalPrimitives = static_cast<UINT>(batch.Triangles.size() / 3);
+  return batch;
+}
 
-  auto replay = [&] {
-    DrawFrame(device, window, [&] {
-      for (const TRecordedCall& call : recorder.Calls) {
-        switch (call.Kind) {
-          case TRecordedCall::SetTexture:
-            device->SetTexture(0, call.Texture);
-            break;
-          case TRecordedCall::SetFvf:
-            device->SetFVF(call.Fvf);
-            break;
-          case TRecordedCall::Draw:
-            device->DrawPrimitiveUP(call.Primitive, call.PrimitiveCount, &recorder.Vertices[call.FirstVertex],
-                                    call.Stride);
-            break;
-        }
+// Issues the recorded per-glyph calls again, between a clear and a present.
+void ReplayFrame(IDirect3DDevice9* device, HWND window, const TFrameRecorder& recorder) {
+  DrawFrame(device, window, [&] {
+    for (const TRecordedCall& call : recorder.Calls) {
+      switch (call.Kind) {
+        case TRecordedCall::SetTexture:
+          device->SetTexture(0, call.Texture);
+          break;
+        case TRecordedCall::SetFvf:
+          device->SetFVF(call.Fvf);
+          break;
+        case TRecordedCall::Draw:
+          device->DrawPrimitiveUP(call.Primitive, call.PrimitiveCount, &recorder.Vertices[call.FirstVertex],
+                                  call.Stride);
+          break;
       }
-    });
-  };
-  auto batched = [&] {
-    DrawFrame(device, window, [&] {
-      device->SetTexture(0, texture);
-      device->SetFVF(GlyphVertexFormat);
-      for (UINT first = 0; first < totalPrimitives; first += maxPrimitives) {
-        const UINT count = totalPrimitives - first < maxPrimitives ? totalPrimitives - first : maxPrimitives;
-        device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, count, &triangles[first * 3], sizeof(TGlyphVertex));
-      }
-    });
-  };
+    }
+  });
+}
 
-  TVariant variants[] = {
-      {"render", "Render: layout and one draw per glyph", [&] { game.Render(); }, {}},
-      {"replay", "replayed per-glyph draws, no layout", replay, {}},
-      {"batched", "all quads in one triangle-list draw", batched, {}},
-  };
-  std::printf("runeplate-framerate: %d x %d full screen, %d frames per variant, each timed until the device is done\n",
-              FrameWidth, FrameHeight, frames);
-  std::printf("one frame: %zu glyph draws (%zu device calls); batched: %u triangles, device limit %lu per draw\n",
-              draws, recorder.Calls.size(), totalPrimitives, static_cast<unsigned long>(caps.MaxPrimitiveCount));
-  std::fflush(stdout);
+// Draws `batch` in triangle-list calls, between a clear and a present.
+void DrawBatched(IDirect3DDevice9* device, HWND window, IDirect3DTexture9* texture, const TBatch& batch) {
+  DrawFrame(device, window, [&] {
+    device->SetTexture(0, texture);
+    device->SetFVF(GlyphVertexFormat);
+    for (UINT first = 0; first < batch.TotalPrimitives; first += batch.MaxPrimitives) {
+      const UINT count = std::min(batch.TotalPrimitives - first, batch.MaxPrimitives);
+      device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, count, &batch.Triangles[first * 3], sizeof(TGlyphVertex));
+    }
+  });
+}
 
-  // Waits until the device has carried out everything asked of it so far.
+// Times `frames` frames of each variant, taking turns frame by frame, each
+// until the device has finished it (an event query) where the device can say.
+void TimeVariants(IDirect3DDevice9* device, std::vector<TVariant>& variants, int frames) {
   Microsoft::WRL::ComPtr<IDirect3DQuery9> done;
   device->CreateQuery(D3DQUERYTYPE_EVENT, &done);
   auto waitForDevice = [&] {
@@ -296,7 +288,6 @@ int main(int argc, char** argv) {
     while (done->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE) SwitchToThread();
   };
   if (!done) std::printf("(no event queries on this device: frames are timed without waiting for them)\n");
-
   for (TVariant& variant : variants) {
     variant.DrawOneFrame();
     waitForDevice();
@@ -310,7 +301,11 @@ int main(int argc, char** argv) {
       variant.FrameSeconds.push_back(Seconds() - start);
     }
   }
+}
 
+// One line a variant, the layout alone, and the ratios of the medians
+// (variants render, replay, batched in that order).
+void PrintResults(const std::vector<TVariant>& variants) {
   for (const TVariant& variant : variants) {
     const auto [fastest, slowest] = std::minmax_element(variant.FrameSeconds.begin(), variant.FrameSeconds.end());
     std::printf("%-8s %8.2f frames/s  median %8.2f ms/frame (%.2f..%.2f)  %s\n", variant.Name,
@@ -323,7 +318,48 @@ int main(int argc, char** argv) {
   std::printf("speed of render / replay  = %.3f (target: 0.95 or more)\n", renderToReplay);
   std::printf("speed of batched / replay = %.3f\n", batchedToReplay);
   std::fflush(stdout);
+}
 
+}  // namespace
+
+int main(int argc, char** argv) {
+  TBenchOptions options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fprintf(stderr, "usage: runeplate-framerate [--frames N] [--font FILE]\n");
+    return 64;
+  }
+  // The program's window: a borderless 800 x 600 popup at the top-left corner.
+  const test::TTestWindow benchWindow(WS_POPUP, {0, 0, FrameWidth, FrameHeight});
+  HWND window = benchWindow.Handle();
+  if (!window) {
+    std::fprintf(stderr, "runeplate-framerate: cannot create the window\n");
+    return 1;
+  }
+  benchWindow.Show();
+  static TGameMain game;
+  if (!SetUpGame(game, window, options.FontFile)) return 1;
+  IDirect3DDevice9* device = game.FDevice.Get();
+
+  TFrameRecorder recorder;
+  RecordFrame(game, recorder);
+  size_t draws = 0;
+  for (const TRecordedCall& call : recorder.Calls) draws += call.Kind == TRecordedCall::Draw;
+  const TBatch batch = BatchFrame(recorder, device);
+  IDirect3DTexture9* texture = game.FFontTexture.Get();
+
+  std::vector<TVariant> variants = {
+      {"render", "Render: layout and one draw per glyph", [&] { game.Render(); }, {}},
+      {"replay", "replayed per-glyph draws, no layout", [&] { ReplayFrame(device, window, recorder); }, {}},
+      {"batched", "all quads in one triangle-list draw", [&] { DrawBatched(device, window, texture, batch); }, {}},
+  };
+  std::printf("runeplate-framerate: %d x %d full screen, %d frames per variant, each timed until the device is done\n",
+              FrameWidth, FrameHeight, options.Frames);
+  std::printf("one frame: %zu glyph draws (%zu device calls); batched: %u triangles, device limit %u per draw\n",
+              draws, recorder.Calls.size(), batch.TotalPrimitives, batch.MaxPrimitives);
+  std::fflush(stdout);
+
+  TimeVariants(device, variants, options.Frames);
+  PrintResults(variants);
   game.Finalize();
   return 0;
 }

@@ -12,7 +12,6 @@
 // per font and setting with a 95% margin, and the figures pooled over the
 // settings. Figures only: there is nothing to pass or fail.
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +29,8 @@
 #include <CLI/CLI.hpp>
 
 #include "common/CommandLine.h"
+#include "common/Picture.h"
+#include "common/Process.h"
 #include "common/Utf8.h"
 #include "fontgen/Fidelity.h"
 #include "fontgen/FontSource.h"
@@ -84,34 +85,31 @@ int MatchedCount(const std::vector<uint32_t>& truth, const std::vector<uint32_t>
   return best[truth.size()][read.size()];
 }
 
-// A black-on-white picture of syllables in rows, written as a PBM file,
-// which tesseract reads without any PNG round trip.
+// A black-on-white picture of syllables in rows, every pixel a Scale x Scale
+// block, written as a PBM file, which tesseract reads without any PNG round
+// trip.
 void WritePicture(const std::string& path, const TFont& font, const std::vector<std::vector<uint32_t>>& rows,
                   int scale) {
   const int margin = 12, lineGap = 8;
   size_t longest = 0;
   for (const auto& row : rows) longest = std::max(longest, row.size());
-  const int width = (2 * margin + 16 * int(longest)) * scale;
-  const int height = (2 * margin + (16 + lineGap) * int(rows.size()) - lineGap) * scale;
-  const int stride = (width + 7) / 8;
-  std::vector<uint8_t> bits(size_t(stride) * height, 0);
+  TRgbImage drawn(2 * margin + 16 * int(longest), 2 * margin + (16 + lineGap) * int(rows.size()) - lineGap);
   for (size_t r = 0; r < rows.size(); ++r) {
     for (size_t k = 0; k < rows[r].size(); ++k) {
       const TCell& cell = font.Syllables[rows[r][k] - SyllableFirst];
       for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-          if (!cell.Pixel(x, y)) continue;
-          for (int dy = 0; dy < scale; ++dy)
-            for (int dx = 0; dx < scale; ++dx) {
-              const int px = (margin + 16 * int(k) + x) * scale + dx;
-              const int py = (margin + (16 + lineGap) * int(r) + y) * scale + dy;
-              bits[size_t(py) * stride + px / 8] |= uint8_t(0x80 >> (px % 8));
-            }
-        }
+        for (int x = 0; x < 16; ++x)
+          if (cell.Pixel(x, y)) drawn.At(margin + 16 * int(k) + x, margin + (16 + lineGap) * int(r) + y) = 0;
     }
   }
+  const TRgbImage picture = Enlarge(drawn, scale);
+  const int stride = (picture.Width + 7) / 8;
+  std::vector<uint8_t> bits(size_t(stride) * picture.Height, 0);
+  for (int y = 0; y < picture.Height; ++y)
+    for (int x = 0; x < picture.Width; ++x)
+      if (picture.At(x, y) == 0) bits[size_t(y) * stride + x / 8] |= uint8_t(0x80 >> (x % 8));
   std::ofstream out(path, std::ios::binary);
-  out << "P4\n" << width << " " << height << "\n";
+  out << "P4\n" << picture.Width << " " << picture.Height << "\n";
   out.write(reinterpret_cast<const char*>(bits.data()), std::streamsize(bits.size()));
 }
 
@@ -120,16 +118,31 @@ std::string ReadText(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
-bool Run(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// Runs a program with its arguments as they are (no shell: a quote in --work
+// or a font's name is just a character); its output goes to OutputTo, or is
+// dropped. Whether it succeeded.
+bool Run(const std::vector<std::string>& argv, const std::string& outputTo = "/dev/null",
+         const std::string& dir = "") {
+  return RunProgram(argv, {"/dev/null", outputTo, outputTo, dir}) == 0;
+}
+
+// The folder tesseract keeps its models in, from what --list-langs prints
+// first: List of available languages in "/usr/share/tesseract-ocr/5/tessdata/" (N):
+std::string ModelFolder(const std::string& work) {
+  const std::string listing = work + "/list-langs.txt";
+  Run({"tesseract", "--list-langs"}, listing);
+  const std::string text = ReadText(listing);
+  const size_t open = text.find('"'), close = text.find('"', open + 1);
+  if (open == std::string::npos || close == std::string::npos)
+    throw std::runtime_error("cannot find tesseract's models (tesseract-ocr installed?)");
+  return text.substr(open + 1, close - open - 1);
 }
 
 // The Hangul syllables tesseract's Korean model can output, from its
 // unicharset.
 std::set<uint32_t> ModelSyllables(const std::string& work) {
   const std::string prefix = work + "/kor.";
-  if (!Run("cd '" + work + "' && combine_tessdata -u \"$(tesseract --list-langs 2>&1 | sed -n 's/.*\"\\(.*\\)\".*/\\1/p')/kor.traineddata\" kor. >/dev/null 2>&1"))
+  if (!Run({"combine_tessdata", "-u", ModelFolder(work) + "/kor.traineddata", "kor."}, "/dev/null", work))
     throw std::runtime_error("cannot unpack the Korean model (tesseract-ocr-kor installed?)");
   // After a count line, one character a line, its text up to the first space.
   std::istringstream lines(ReadText(prefix + "lstm-unicharset"));
@@ -147,8 +160,7 @@ std::set<uint32_t> ModelSyllables(const std::string& work) {
 // page's text.
 std::vector<std::string> Recognise(const std::string& list, int pageMode, size_t pages) {
   const std::string out = list + ".out";
-  if (!Run("OMP_THREAD_LIMIT=1 tesseract '" + list + "' '" + out + "' -l kor --psm " + std::to_string(pageMode) +
-           " >/dev/null 2>&1"))
+  if (!Run({"tesseract", list, out, "-l", "kor", "--psm", std::to_string(pageMode)}))
     throw std::runtime_error("tesseract failed on " + list);
   std::vector<std::string> texts;
   std::string text = ReadText(out + ".txt");
@@ -241,6 +253,9 @@ int main(int argc, char** argv) {
       return Fail("runeplate-legibility", 2, "'" + arg + "' is not NAME=FONT");
     fonts.emplace_back(arg.substr(0, equals), arg.substr(equals + 1));
   }
+  // One thread a tesseract: the figures are the same, and the machine's other
+  // work is not starved.
+  ::setenv("OMP_THREAD_LIMIT", "1", 1);
   try {
     ::mkdir(work.c_str(), 0755);
     std::vector<TFont> loaded;

@@ -2,7 +2,7 @@
 // message's, or 1 after the fatal-error report.
 #include <windows.h>
 
-#include "app/ErrorReport.h"
+#include "report/ErrorReport.h"
 #include "app/Shell.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,6 +1,6 @@
 #include "app/Shell.h"
 
-#include "app/ErrorReport.h"
+#include "report/ErrorReport.h"
 #include "errors/Exceptions.h"
 #include "dx/UDxApp.h"
 

@@ -9,6 +9,7 @@ namespace runeplate {
 TGameMain* GameMain = nullptr;
 int32_t LastFrameTime = 0;
 TClock FrameClock = &timeGetTime;
+TPause DevicePause = &Sleep;
 
 namespace {
 
@@ -23,8 +24,9 @@ constexpr DWORD FontTexelClear = 0x00000000u;  // alpha 0: kept out by the alpha
 // The I/O error code of a read that delivers less than was asked for.
 constexpr int32_t ReadBeyondEndOfFile = 100;
 
-// How long a lost device is left alone before Render looks again, so that a
-// program switched away from does not spin on its message loop.
+// How long a lost device, or one that would not reset, is left alone before
+// Render looks again, so that a program switched away from does not spin on
+// its message loop.
 constexpr DWORD LostDevicePauseMs = 10;
 
 // Owns the font file's handle: closed on every path out of the fill.
@@ -208,14 +210,18 @@ void DrawGlyphCallback(int32_t x, int32_t y, int32_t width, int32_t height, int3
 bool TGameMain::ReadyToDraw() {
   const HRESULT state = FDevice->TestCooperativeLevel();
   if (state == D3DERR_DEVICELOST) {
-    Sleep(LostDevicePauseMs);
+    DevicePause(LostDevicePauseMs);
     return false;
   }
   if (state == D3DERR_DEVICENOTRESET) {
     // Nothing lives in the default pool (the font texture is managed), so the
     // device resets as it is; its render states do not survive the reset.
     D3DPRESENT_PARAMETERS presentParameters = FPresentParameters;
-    if (FDevice->Reset(&presentParameters) != D3D_OK) return false;
+    if (FDevice->Reset(&presentParameters) != D3D_OK) {
+      // Reset keeps failing for as long as the display stays unavailable.
+      DevicePause(LostDevicePauseMs);
+      return false;
+    }
     SetRenderStates();
   }
   return true;

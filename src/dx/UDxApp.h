@@ -37,10 +37,10 @@ class TGameMain {
   // The font file read by Initialize; the program never changes it.
   const char* FFontFileName = FontFileName;
 
-  // Makes the Direct3D object, a device of Width x Height on Wnd (full screen,
-  // or windowed with the client area sized to match), its render states and
-  // the font texture, and fills the texture from the font file. BitsPerPixel
-  // is not read: the back buffer is always X8R8G8B8. Earlier objects are
+  // Makes the Direct3D object, a device of `width` x `height` on `wnd` (full
+  // screen when `fullScreen`, else windowed with the client area sized to
+  // match), its render states and the font texture, and fills the texture from
+  // the font file. `bitsPerPixel` is not read: the back buffer is always X8R8G8B8. Earlier objects are
   // released first (Direct3D object, device, texture). Raises
   // EAssertionFailed when an object cannot be made or the texture cannot be
   // locked, with the line number named above for that check, and EInOutError
@@ -51,9 +51,9 @@ class TGameMain {
   // Harmless on a fresh or already released instance.
   void Finalize();
 
-  // Draws one glyph: the Width x Height texels at (SrcLeft, SrcTop) of Texture
-  // as a screen quad at (X, Y), in Colour. Borrows Texture; returns false and
-  // calls nothing when it is null.
+  // Draws one glyph: the `width` x `height` texels at (`srcLeft`, `srcTop`) of
+  // `texture` as a screen quad at (`x`, `y`), in `colour`. Borrows `texture`;
+  // returns false and calls nothing when it is null.
   bool DrawGlyph(int32_t x, int32_t y, IDirect3DTexture9* texture, int32_t srcLeft,
                  int32_t srcTop, int32_t width, int32_t height, uint32_t colour);
 
@@ -82,7 +82,8 @@ extern int32_t LastFrameTime;
 void DrawGlyphCallback(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft,
                        int32_t srcTop, int32_t userValue);
 
-// Makes Wnd's client area Width x Height, keeping its top-left corner.
+// Makes the client area of `wnd` `width` x `height`, keeping its top-left
+// corner.
 // Leaves the window alone when its information or the adjusted rectangle
 // cannot be had.
 void SetClientSize(HWND wnd, int32_t width, int32_t height);
@@ -103,5 +104,10 @@ static_assert(GlyphVertexFormat == 324, "vertex format of TGlyphVertex");
 // The millisecond clock of the frame-rate counter (defaults to timeGetTime).
 using TClock = DWORD(WINAPI*)();
 extern TClock FrameClock;
+
+// How Render waits while the device cannot be drawn on, lost or not yet
+// reset, so that the idle loop does not spin (defaults to Sleep).
+using TPause = void(WINAPI*)(DWORD milliseconds);
+extern TPause DevicePause;
 
 }  // namespace runeplate

@@ -36,6 +36,10 @@ size_t FormatReportText(const char* className, const char* moduleName, uint32_t 
   return static_cast<size_t>(written) < size ? static_cast<size_t>(written) : size - 1;
 }
 
+namespace {
+
+// The class name the report gives a standard exception: its type's name, as
+// the compiler spells it in source ("std::runtime_error").
 std::string ForeignClassName(const std::exception& failure) {
   const char* mangled = typeid(failure).name();
   int status = 0;
@@ -44,6 +48,8 @@ std::string ForeignClassName(const std::exception& failure) {
   std::free(demangled);
   return name;
 }
+
+}  // namespace
 
 void DescribeFailure(const std::exception_ptr& failure, TFailureReport report) {
   if (!failure) {

@@ -25,11 +25,11 @@ constexpr size_t ReportTextLimit = 1024;
 // The module name in the report is cut at this many characters.
 constexpr size_t ReportModuleNameLimit = 260;
 
-// Writes "Exception %s in module %s at %08X.\n%s%s" into Buffer: the class
-// name, the module name (cut at 260 characters), the offset as exactly 8
-// upper-case hexadecimal digits, the message, and "." when the message is not
-// empty and does not end with one. At most Size - 1 characters are written,
-// followed by a terminating zero; returns their number (0 when Size is 0).
+// Writes "Exception %s in module %s at %08X.\n%s%s" into `buffer`:
+// `className`, `moduleName` (cut at 260 characters), `offset` as exactly 8
+// upper-case hexadecimal digits, `message`, and "." when `message` is not
+// empty and does not end with one. At most `size` - 1 characters are written,
+// followed by a terminating zero; returns their number (0 when `size` is 0).
 // Allocates nothing, so it can run after memory has run out.
 size_t FormatReportText(const char* className, const char* moduleName, uint32_t offset,
                         const char* message, char* buffer, size_t size);
@@ -37,15 +37,12 @@ size_t FormatReportText(const char* className, const char* moduleName, uint32_t 
 // Receives the exception object and code address that describe a failure.
 using TFailureReport = void (*)(const Exception& failure, const void* address);
 
-// Calls Report once with what the report shows of the failure Failure holds:
+// Calls `report` once with what the report shows of the failure `failure`
+// holds:
 // - one of the program's exceptions: itself, and the address it was raised at;
 // - std::bad_alloc: an EOutOfMemory made at start-up ("Out of memory"), address 0;
 // - any other std::exception: its type name as class name, what() as message, address 0;
 // - anything else (or no failure at all): class "Exception", no message, address 0.
 void DescribeFailure(const std::exception_ptr& failure, TFailureReport report);
-
-// The class name the report gives a standard exception: its type's name, as
-// the compiler spells it in source ("std::runtime_error").
-std::string ForeignClassName(const std::exception& failure);
 
 }  // namespace runeplate

@@ -69,27 +69,33 @@ std::vector<uint8_t> EncodeFontFile(const TFontImage& image) {
   return file;
 }
 
-bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error) {
-  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') {
-    error = "not a bitmap file";
-    return false;
-  }
-  if (file.size() < FontFileHeaderBytes + FontFilePixelBytes) {
-    error = "a bitmap of " + std::to_string(file.size()) + " bytes is too short for a 512 x 256 font atlas";
-    return false;
-  }
+std::string FontBitmapProblem(const std::vector<uint8_t>& file) {
+  constexpr uint32_t InfoHeaderBytes = 40;
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return "not a bitmap file";
+  if (file.size() < FontFileHeaderBytes + FontFilePixelBytes)
+    return "a bitmap of " + std::to_string(file.size()) + " bytes is too short for a 512 x 256 font atlas";
+  const uint32_t infoBytes = GetLe(file, 14, 4);
+  if (infoBytes < InfoHeaderBytes)
+    return "its information header of " + std::to_string(infoBytes) + " bytes is not one we read (40 or more)";
   const auto height = static_cast<int32_t>(GetLe(file, 22, 4));
-  const uint32_t width = GetLe(file, 18, 4), bits = GetLe(file, 28, 2), compression = GetLe(file, 30, 4);
+  const uint32_t width = GetLe(file, 18, 4), planes = GetLe(file, 26, 2), bits = GetLe(file, 28, 2),
+                 compression = GetLe(file, 30, 4);
+  if (width != FontImageWidth || height != FontImageHeight || planes != 1 || bits != 1 || compression != 0)
+    return "a " + std::to_string(width) + " x " + std::to_string(height) + ", " + std::to_string(bits) +
+           "-bit bitmap" + (planes != 1 ? " in " + std::to_string(planes) + " planes" : "") +
+           (compression != 0 ? " (compressed)" : "") +
+           ", not a font atlas (512 x 256 bottom-up, one plane of 1 bit a pixel, uncompressed)";
   const uint32_t offset = GetLe(file, 10, 4);
-  if (width != FontImageWidth || height != FontImageHeight || bits != 1 || compression != 0) {
-    error = "a " + std::to_string(width) + " x " + std::to_string(height) + ", " + std::to_string(bits) +
-            "-bit bitmap" + (compression != 0 ? " (compressed)" : "") +
-            ", not a font atlas (512 x 256 bottom-up, 1 bit a pixel, uncompressed)";
-    return false;
-  }
-  if (static_cast<size_t>(offset) + FontFilePixelBytes != file.size()) {
-    error = "its pixels do not end the file (offset " + std::to_string(offset) + " of " +
-            std::to_string(file.size()) + " bytes), so the program would misread it";
+  if (uint64_t{offset} + FontFilePixelBytes != file.size())
+    return "its pixels do not end the file (offset " + std::to_string(offset) + " of " +
+           std::to_string(file.size()) + " bytes), so the program would misread it";
+  return "";
+}
+
+bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error) {
+  const std::string problem = FontBitmapProblem(file);
+  if (!problem.empty()) {
+    error = problem;
     return false;
   }
   image = DecodeFontPixels(file.data() + file.size() - FontFilePixelBytes);

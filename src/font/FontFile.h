@@ -27,11 +27,11 @@ constexpr int32_t FontFileRowBytes = FontImageWidth / 8;  // 64
 // The pixel block at the end of the file.
 constexpr int32_t FontFilePixelBytes = FontFileRowBytes * FontImageHeight;  // 16384
 
-// The stored row that holds image row Y (0 = top), and equally the image row
-// that stored row Y holds: the file keeps the bottom row first.
+// The stored row that holds image row `y` (0 = top), and equally the image
+// row that stored row `y` holds: the file keeps the bottom row first.
 constexpr int32_t StoredFontRow(int32_t y) { return FontImageHeight - 1 - y; }
 
-// Whether pixel X (0..511) of one stored or in-memory row is ink.
+// Whether pixel `x` (0..511) of one stored or in-memory `row` is ink.
 constexpr bool FontRowInk(const uint8_t* row, int32_t x) {
   return ((row[x / 8] >> (7 - x % 8)) & 1) != 0;
 }
@@ -53,11 +53,11 @@ struct TFontImage {
 // The image as the glyph composer reads it.
 inline TFontView ViewOf(const TFontImage& image) { return {image.Bits.data(), FontTopRowFirst}; }
 
-// The image held by a pixel block: Block points at FontFilePixelBytes bytes in
-// file order (the last bytes of a font file).
+// The image held by a pixel block: `block` points at FontFilePixelBytes bytes
+// in file order (the last bytes of a font file).
 TFontImage DecodeFontPixels(const uint8_t* block);
 
-// The pixel block of Image, FontFilePixelBytes bytes in file order.
+// The pixel block of `image`, FontFilePixelBytes bytes in file order.
 std::vector<uint8_t> EncodeFontPixels(const TFontImage& image);
 
 // The font files we write are 1-bit bottom-up bitmaps: a 62-byte header
@@ -66,27 +66,37 @@ std::vector<uint8_t> EncodeFontPixels(const TFontImage& image);
 constexpr size_t FontFileHeaderBytes = 14 + 40 + 2 * 4;
 constexpr size_t FontFileBytes = FontFileHeaderBytes + FontFilePixelBytes;  // 16446
 
-// Image as a complete font file. Palette index 0 is white and index 1 black,
-// so viewers show dark ink on a light background.
+// `image` as a complete font file. Palette index 0 is white and index 1
+// black, so viewers show dark ink on a light background.
 std::vector<uint8_t> EncodeFontFile(const TFontImage& image);
 
+// Why `file` is not a font atlas of the kind we write, in one line, or an
+// empty string when it is one: a bitmap file ("BM") whose information header
+// (40 bytes or longer) says 512 x 256, bottom-up, one plane of 1 bit a pixel,
+// uncompressed, with its pixels ending the file. The program reads the last
+// 16384 bytes of any file all the same; this is the one rule for whether a
+// file shows what was meant.
+std::string FontBitmapProblem(const std::vector<uint8_t>& file);
+
+// Whether `file` is a font atlas by FontBitmapProblem's rule.
+inline bool IsFontBitmap(const std::vector<uint8_t>& file) { return FontBitmapProblem(file).empty(); }
+
 // Reads a font file as an atlas to convert or edit, stricter than the program,
-// which takes the last 16384 bytes of any file: a bitmap file ("BM") whose
-// header says 512 x 256, bottom-up, 1 bit a pixel, uncompressed, with its
-// pixels ending the file. False with a one-line reason otherwise, Image
+// which takes the last 16384 bytes of any file: only a file that IsFontBitmap.
+// False with FontBitmapProblem's reason in `error` otherwise, `image`
 // untouched.
 bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::string& error);
 
 // The pixel block as C source, for programs that carry the font in their
-// image: a header declaring `static const unsigned char Name[16384]`, the
-// block in file order (bottom image row first), 16 bytes a line, behind a
-// comment holding Notice (one or more lines: where the atlas came from and
-// its licence) and how to read pixel (x, y). Name must be a C identifier
-// (IsCIdentifier).
+// image: a header declaring `static const unsigned char name[16384]`, the
+// block of `image` in file order (bottom image row first), 16 bytes a line,
+// behind a comment holding `notice` (one or more lines: where the atlas came
+// from and its licence) and how to read pixel (x, y). `name` must be a C
+// identifier (IsCIdentifier).
 std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
                              const std::string& notice);
 
-// Whether Name can name a C array: a letter or underscore, then letters,
+// Whether `name` can name a C array: a letter or underscore, then letters,
 // digits and underscores.
 bool IsCIdentifier(const std::string& name);
 

@@ -25,10 +25,10 @@ constexpr size_t HanFileBytes = HanGlyphBytes * HanGlyphCount;  // 11,520
 // Some files carry one more glyph's worth of zero bytes at the end.
 constexpr size_t HanFilePaddedBytes = HanFileBytes + HanGlyphBytes;  // 11,552
 
-// The file glyph that holds Hangul glyph Glyph (0..343) of the font image.
+// The file glyph that holds Hangul glyph `glyph` (0..343) of the font image.
 int32_t HanFileGlyph(int32_t glyph);
 
-// Whether file glyph Index (0..359) is the fill that opens a set.
+// Whether file glyph `index` (0..359) is the fill that opens a set.
 bool IsHanFillGlyph(int32_t index);
 
 struct THanDecodeResult {
@@ -37,22 +37,24 @@ struct THanDecodeResult {
   int32_t InkedFills = 0;    // fills that are not blank; their pixels are dropped
 };
 
-// Draws the 344 glyphs of an 8x4x4 file (HanFileBytes, or HanFilePaddedBytes
-// whose last 32 bytes are zero) into the Hangul cells of Image, leaving every
-// other pixel of Image as it was. Any other size, or padding that is not
-// zero, is not this format: Ok is false and Image is untouched.
+// Draws the 344 glyphs of the 8x4x4 file in `bytes` (HanFileBytes, or
+// HanFilePaddedBytes whose last 32 bytes are zero) into the Hangul cells of
+// `image`, leaving every other pixel of `image` as it was. Any other size, or
+// padding that is not zero, is not this format: Ok is false and `image` is
+// untouched.
 THanDecodeResult DecodeHanFile(const std::vector<uint8_t>& bytes, TFontImage& image);
 
-// The 8x4x4 file (HanFileBytes) of the Hangul cells of Image, with blank fills.
+// The 8x4x4 file (HanFileBytes) of the Hangul cells of `image`, with blank
+// fills.
 std::vector<uint8_t> EncodeHanFile(const TFontImage& image);
 
 // The DOS 8 x 16 English font file: 256 glyphs of 16 bytes, one byte a row,
 // top row first, the most significant bit leftmost; glyph n is character n.
 constexpr size_t AsciiFontFileBytes = 256 * 16;  // 4,096
 
-// Draws characters First..Last (below 128) of an 8 x 16 file into their ASCII
-// cells of Image. False with a message, Image untouched, when Bytes is not
-// AsciiFontFileBytes long.
+// Draws characters `first`..`last` (below 128) of the 8 x 16 file in `bytes`
+// into their ASCII cells of `image`. False with a message in `error`, `image`
+// untouched, when `bytes` is not AsciiFontFileBytes long.
 bool DecodeAsciiFontFile(const std::vector<uint8_t>& bytes, uint32_t first, uint32_t last,
                          TFontImage& image, std::string& error);
 

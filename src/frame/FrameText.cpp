@@ -6,8 +6,7 @@ uint32_t RandomSeed = 0;
 
 uint32_t RandomInt(int32_t range) {
   RandomSeed = NextRandomSeed(RandomSeed);
-  const uint64_t product = static_cast<uint64_t>(RandomSeed) * static_cast<uint32_t>(range);
-  return static_cast<uint32_t>(product >> 32);
+  return RandomValue(RandomSeed, range);
 }
 
 const char16_t SampleText[] =

@@ -22,9 +22,15 @@ constexpr uint32_t RandomMultiplier = 134775813u;  // 0x08088405
 constexpr uint32_t RandomIncrement = 1u;
 constexpr uint32_t NextRandomSeed(uint32_t seed) { return seed * RandomMultiplier + RandomIncrement; }
 
-// Advances RandomSeed to NextRandomSeed(RandomSeed) and returns the upper
-// 32 bits of seed * range (range read as unsigned): a value in 0..range-1, or
-// for range -1 the new seed minus 1 (0 when the new seed is 0).
+// What RandomInt(`range`) returns once the generator is at `seed`: the upper
+// 32 bits of `seed` * `range` (`range` read as unsigned), a value in
+// 0..range-1, or for `range` -1 `seed` minus 1 (0 when `seed` is 0).
+constexpr uint32_t RandomValue(uint32_t seed, int32_t range) {
+  return static_cast<uint32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(range)) >> 32);
+}
+
+// Advances RandomSeed to NextRandomSeed(RandomSeed) and returns
+// RandomValue(RandomSeed, `range`).
 uint32_t RandomInt(int32_t range);
 
 // The line drawn 36 times per frame (73 UTF-16 code units).

@@ -8,7 +8,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "app/ErrorReport.h"
+#include "report/ErrorReport.h"
 #include "errors/Exceptions.h"
 
 using namespace runeplate;

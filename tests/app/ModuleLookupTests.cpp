@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ErrorReport.h"
+#include "report/ErrorReport.h"
 #include "errors/Exceptions.h"
 
 using namespace runeplate;

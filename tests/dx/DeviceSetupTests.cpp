@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DxTestSupport.h"
-#include "app/ErrorReport.h"
+#include "report/ErrorReport.h"
 #include "errors/Exceptions.h"
 #include "support/TestWindow.h"
 

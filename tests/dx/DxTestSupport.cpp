@@ -40,12 +40,18 @@ DWORD WINAPI FakeClock() {
   return reading;
 }
 
-DxTest::DxTest() : savedClock_(FrameClock) {
+std::vector<DWORD> Pauses;
+
+void WINAPI FakePause(DWORD milliseconds) { Pauses.push_back(milliseconds); }
+
+DxTest::DxTest() : savedClock_(FrameClock), savedPause_(DevicePause) {
   RandomSeed = 0;
   LastFrameTime = 0;
   ClockReadings.clear();
   ClockReads = 0;
   FrameClock = &FakeClock;
+  Pauses.clear();
+  DevicePause = &FakePause;
   Game.FFontFileName = FontFile.Path();
   GameMain = &Game;
 }
@@ -53,6 +59,7 @@ DxTest::DxTest() : savedClock_(FrameClock) {
 DxTest::~DxTest() {
   GameMain = nullptr;
   FrameClock = savedClock_;
+  DevicePause = savedPause_;
 }
 
 void DxTest::InitializeFullScreen() { Game.Initialize(FakeWindow(), 800, 600, 32, true); }

@@ -34,8 +34,12 @@ extern std::deque<DWORD> ClockReadings;
 extern int ClockReads;
 DWORD WINAPI FakeClock();
 
+// The pauses Render asked for, in milliseconds, in turn; nothing sleeps.
+extern std::vector<DWORD> Pauses;
+void WINAPI FakePause(DWORD milliseconds);
+
 // A fresh world per test: the fake runtime installed, the random generator,
-// LastFrameTime and the clock back at their start, GameMain pointing at Game
+// LastFrameTime, the clock and the pauses back at their start, GameMain pointing at Game
 // with a valid font file.
 class DxTest : public ::testing::Test {
  protected:
@@ -53,6 +57,7 @@ class DxTest : public ::testing::Test {
 
  private:
   TClock savedClock_;
+  TPause savedPause_;
 };
 
 }  // namespace runeplate::test

@@ -257,6 +257,7 @@ TEST_F(LostDeviceTest, WhileLostNothingIsDrawnAndNoColourOrTimeIsUsed) {
   EXPECT_EQ(RandomSeed, 0u);
   EXPECT_EQ(LastFrameTime, 0);
   EXPECT_EQ(ClockReads, 0);
+  EXPECT_THAT(Pauses, ElementsAre(10u, 10u));
 }
 
 TEST_F(LostDeviceTest, ADeviceThatCanBeResetIsResetWithTheSameParametersAndStatesThenDraws) {
@@ -282,17 +283,21 @@ TEST_F(LostDeviceTest, ADeviceThatCanBeResetIsResetWithTheSameParametersAndState
   EXPECT_EQ(LineColours(Fake.Draws).at(0), 0x00000000u);
 }
 
-TEST_F(LostDeviceTest, AFailedResetDrawsNothingAndTriesAgainNextFrame) {
+// A failed reset that did not pause spun the idle loop at full speed for as
+// long as the display stayed unavailable.
+TEST_F(LostDeviceTest, AFailedResetDrawsNothingPausesAndTriesAgainNextFrame) {
   InitializeFullScreen();
   Fake.Calls.clear();
   Fake.CooperativeLevels = {D3DERR_DEVICENOTRESET, D3DERR_DEVICENOTRESET};
   Fake.ResetResult = D3DERR_DEVICELOST;
   Game.Render();
   EXPECT_THAT(Fake.Calls, ElementsAre("device1.TestCooperativeLevel", "device1.Reset"));
+  EXPECT_THAT(Pauses, ElementsAre(10u));
   Fake.ResetResult = D3D_OK;
   Game.Render();
   EXPECT_EQ(Fake.ResetParameters.size(), 2u);
   EXPECT_EQ(Fake.Draws.size(), static_cast<size_t>(FrameLineCount * GlyphsPerLine()));
+  EXPECT_THAT(Pauses, ElementsAre(10u));
 }
 
 }  // namespace

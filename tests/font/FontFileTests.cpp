@@ -73,7 +73,9 @@ TEST(FontPixels, DecodeUndoesEncodeAndTheFirstStoredRowIsTheBottomRow) {
 
 // Catches an atlas reader that takes any bitmap (another size, another depth,
 // top-down rows, trailing bytes the program would read as pixels) or changes
-// the image on the way.
+// the image on the way, and a second rule for what an atlas is that says
+// otherwise (planes and short information headers once passed here and were
+// warned about by the renderer).
 TEST(DecodeFontFile, TakesOnlyFilesTheProgramReadsAsTheirImage) {
   TFontImage image;
   image.SetInk(3, 250, true);
@@ -96,6 +98,8 @@ TEST(DecodeFontFile, TakesOnlyFilesTheProgramReadsAsTheirImage) {
       {"width 256", with(18, 256, 4), "256 x 256"},
       {"top-down", with(22, static_cast<uint32_t>(-256), 4), "512 x -256"},
       {"8 bits a pixel", with(28, 8, 2), "8-bit"},
+      {"two planes", with(26, 2, 2), "in 2 planes"},
+      {"12-byte core header", with(14, 12, 4), "information header of 12 bytes"},
       {"compressed", with(30, 1, 4), "compressed"},
       {"trailing byte", trailing, "do not end the file"},
       {"pixel block", EncodeFontPixels(image), "not a bitmap"},
@@ -105,6 +109,7 @@ TEST(DecodeFontFile, TakesOnlyFilesTheProgramReadsAsTheirImage) {
     read.SetInk(0, 0, true);
     std::string error;
     EXPECT_EQ(DecodeFontFile(c.File, read, error), c.Reason == nullptr) << c.Name;
+    EXPECT_EQ(IsFontBitmap(c.File), c.Reason == nullptr) << c.Name;
     if (c.Reason == nullptr) {
       EXPECT_EQ(read, image) << c.Name;
     } else {

@@ -16,6 +16,14 @@ namespace {
 
 std::string Reason(int code) { return std::strerror(code); }
 
+// The process's file mode creation mask. umask can only be read by setting
+// it; the tools are single-threaded, so putting it straight back is safe.
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
 // Reads FD to its end into BYTES. NAME is the input as messages call it.
 template <typename TBytes>
 bool ReadToEnd(int fd, const std::string& name, TBytes& bytes, std::string& error) {
@@ -83,6 +91,9 @@ void TAtomicFile::Discard() {
 
 bool TAtomicFile::Open(std::string& error) {
   struct stat info {};
+  // A new file gets the mode open() would give it; a rewritten one keeps its
+  // own, so that a private file does not become readable by everyone.
+  mode_t mode = 0666 & ~CurrentUmask();
   if (::stat(Path.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) {
       error = Path + ": is a directory";
@@ -93,6 +104,7 @@ bool TAtomicFile::Open(std::string& error) {
       if (File == nullptr) error = Path + ": cannot open: " + Reason(errno);
       return File != nullptr;
     }
+    mode = info.st_mode & 07777;
     // Replace what a link points at, not the link.
     char resolved[PATH_MAX];
     if (::realpath(Path.c_str(), resolved) != nullptr) Target = resolved;
@@ -104,8 +116,8 @@ bool TAtomicFile::Open(std::string& error) {
     return false;
   }
   Temporary = name;
-  // mkstemp makes the file private; outputs are ordinary readable files.
-  if (::fchmod(fd, 0644) != 0 || (File = ::fdopen(fd, "wb")) == nullptr) {
+  // mkstemp makes the file private.
+  if (::fchmod(fd, mode) != 0 || (File = ::fdopen(fd, "wb")) == nullptr) {
     error = Path + ": cannot create: " + Reason(errno);
     ::close(fd);
     Discard();

@@ -14,21 +14,24 @@
 
 namespace runeplate {
 
-// Reads all of Path, or returns false with a message.
+// Reads all of `path` into `bytes`, or returns false with a message in `error`.
 bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
-// Reads standard input to its end ("standard input: ..." in messages).
+// Reads standard input to its end into `bytes` ("standard input: ..." in
+// messages).
 bool ReadStandardInput(std::string& bytes, std::string& error);
 
-// Writes Bytes to Path whole or not at all.
+// Writes `bytes` to `path` whole or not at all.
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string& error);
 
-// An output file being written. Open makes a temporary file beside Path and
-// Stream writes to it; Commit puts it in Path's place. A file that is never
-// committed is removed, whatever went wrong. Path itself is untouched until
-// Commit. Where Path is a device or a pipe (/dev/null, a FIFO) there is
-// nothing to replace and Stream writes to it directly.
+// An output file being written. Open makes a temporary file beside `path`
+// and Stream writes to it; Commit puts it in the place of `path`. A file that
+// is never committed is removed, whatever went wrong. `path` itself is
+// untouched until Commit. A file that `path` names already keeps its mode
+// (permissions); a new one gets 0666 less the umask, as open() would give it.
+// Where `path` is a device or a pipe (/dev/null, a FIFO) there is nothing to
+// replace and Stream writes to it directly.
 class TAtomicFile {
  public:
   explicit TAtomicFile(std::string path);

@@ -10,16 +10,23 @@ static_assert(PngMaxSide == PNG_USER_WIDTH_MAX && PngMaxSide == PNG_USER_HEIGHT_
               "libpng refuses pictures above its user limits");
 
 bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
-  if (width >= 1 && height >= 1 && width <= PngMaxSide && height <= PngMaxSide) return true;
-  error = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) +
-          " PNG: each side must be 1 to " + std::to_string(PngMaxSide) + " pixels";
-  return false;
+  const std::string size = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) + " PNG: ";
+  if (width < 1 || height < 1 || width > PngMaxSide || height > PngMaxSide) {
+    error = size + "each side must be 1 to " + std::to_string(PngMaxSide) + " pixels";
+    return false;
+  }
+  if (width * height > PngMaxPixels) {
+    error = size + "more than " + std::to_string(PngMaxPixels) + " pixels";
+    return false;
+  }
+  return true;
 }
 
 namespace {
 
-// Sets up `image` for writing a Width x Height picture of `channels` bytes
-// a pixel held in `bytes` bytes; false with a message when they disagree.
+// Sets up `image` for writing a `width` x `height` picture of `channels`
+// bytes a pixel held in `bytes` bytes; false with a message when they
+// disagree or the size is out of range.
 bool PrepareImage(int64_t width, int64_t height, size_t bytes, int channels, png_uint_32 format,
                   png_image& image, std::string& error) {
   if (!CheckPngSize(width, height, error)) return false;
@@ -37,13 +44,17 @@ bool PrepareImage(int64_t width, int64_t height, size_t bytes, int channels, png
 
 }  // namespace
 
-bool WritePngFile(const std::string& path, int64_t width, int64_t height,
-                  const std::vector<uint8_t>& rgb, std::string& error) {
+bool WritePngFile(const std::string& path, const TRgbImage& picture, std::string& error) {
+  // The size is checked before the RGB bytes are made.
   png_image image;
-  if (!PrepareImage(width, height, rgb.size(), 3, PNG_FORMAT_RGB, image, error)) {
+  if (!PrepareImage(picture.Width, picture.Height, picture.Pixels.size() * 3, 3, PNG_FORMAT_RGB, image, error)) {
     error = path + ": " + error;
     return false;
   }
+  std::vector<uint8_t> rgb;
+  rgb.reserve(picture.Pixels.size() * 3);
+  for (uint32_t pixel : picture.Pixels)
+    rgb.insert(rgb.end(), {uint8_t(pixel >> 16), uint8_t(pixel >> 8), uint8_t(pixel)});
   TAtomicFile file(path);
   if (!file.Open(error)) return false;
   if (!png_image_write_to_stdio(&image, file.Stream(), 0, rgb.data(), 0, nullptr)) {
@@ -72,18 +83,19 @@ bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rg
   return false;
 }
 
-bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& picture, std::string& error) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   auto fail = [&](const std::string& what) {
-    error = path + ": " + what + image.message;
+    error = what + image.message;
     png_image_free(&image);
     return false;
   };
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return fail("not a PNG file we can read: ");
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    return fail("not a PNG file we can read: ");
   const int64_t width = image.width, height = image.height;
   if (width * height > maxPixels) {
-    error = path + ": a " + std::to_string(width) + " x " + std::to_string(height) + " PNG is too large here";
+    error = "a " + std::to_string(width) + " x " + std::to_string(height) + " PNG is too large here";
     png_image_free(&image);
     return false;
   }
@@ -91,8 +103,19 @@ bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& pictur
   std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
   const png_color white = {255, 255, 255};
   if (!png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) return fail("cannot read PNG: ");
-  picture = {width, height, std::move(rgb)};
+  TRgbImage read(static_cast<int32_t>(width), static_cast<int32_t>(height));
+  for (size_t k = 0; k < read.Pixels.size(); ++k)
+    read.Pixels[k] = uint32_t{rgb[3 * k]} << 16 | uint32_t{rgb[3 * k + 1]} << 8 | rgb[3 * k + 2];
+  picture = std::move(read);
   return true;
+}
+
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& picture, std::string& error) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFile(path, bytes, error)) return false;
+  if (DecodePng(bytes, maxPixels, picture, error)) return true;
+  error = path + ": " + error;
+  return false;
 }
 
 }  // namespace runeplate

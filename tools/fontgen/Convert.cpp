@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <vector>
 
@@ -90,18 +91,39 @@ void PrintConversionReport(std::ostream& out, const TConversion& c) {
   PrintFidelity(out, MeasureFidelity(source.Syllables, source.HasSyllable, c.Jamo, KsX1001Syllables()));
 }
 
+namespace {
+
+// The one list of output kinds: OutputKindOf and its message both read it.
+constexpr struct {
+  const char* Extension;
+  TOutputKind Kind;
+} OutputKinds[] = {
+    {".bmp", TOutputKind::Bitmap},
+    {".png", TOutputKind::Png},
+    {".han", TOutputKind::HanFile},
+    {".h", TOutputKind::CSource},
+    {".bdf", TOutputKind::Bdf},
+    {".ttf", TOutputKind::TrueType},
+    {".otf", TOutputKind::OpenTypeCff},
+    {".woff2", TOutputKind::Woff2},
+    {".otb", TOutputKind::OpenTypeBitmap},
+    {".fnt", TOutputKind::BmFont},
+};
+
+}  // namespace
+
 TOutputKind OutputKindOf(const std::string& path) {
-  if (HasExtension(path, ".bmp")) return TOutputKind::Bitmap;
-  if (HasExtension(path, ".png")) return TOutputKind::Png;
-  if (HasExtension(path, ".han")) return TOutputKind::HanFile;
-  if (HasExtension(path, ".h")) return TOutputKind::CSource;
-  if (HasExtension(path, ".bdf")) return TOutputKind::Bdf;
-  if (HasExtension(path, ".ttf")) return TOutputKind::TrueType;
-  if (HasExtension(path, ".otf")) return TOutputKind::OpenTypeCff;
-  if (HasExtension(path, ".woff2")) return TOutputKind::Woff2;
-  if (HasExtension(path, ".otb")) return TOutputKind::OpenTypeBitmap;
-  if (HasExtension(path, ".fnt")) return TOutputKind::BmFont;
+  for (const auto& kind : OutputKinds)
+    if (HasExtension(path, kind.Extension)) return kind.Kind;
   return TOutputKind::Unknown;
+}
+
+std::string UnknownOutputKindMessage(const std::string& path) {
+  std::string message = path + ": unknown output kind: name it ";
+  const size_t count = std::size(OutputKinds);
+  for (size_t k = 0; k < count; ++k)
+    message += std::string(k == 0 ? "" : k + 1 == count ? " or " : ", ") + OutputKinds[k].Extension;
+  return message;
 }
 
 std::string CSourceNotice(const std::string& sourcePath) {
@@ -131,12 +153,11 @@ void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSource
       break;
     }
     case TOutputKind::Png: {
-      const TPicture picture = AtlasPicture(atlas);
-      written = WritePngFile(path, picture.Width, picture.Height, picture.Rgb, error);
+      written = WritePngFile(path, AtlasPicture(atlas), error);
       break;
     }
     default:
-      throw TFontGenError(path + ": unknown output kind: name it " + OutputKindList);
+      throw TFontGenError(UnknownOutputKindMessage(path));
   }
   if (!written) throw TFontGenError(error);
 }

@@ -38,9 +38,9 @@ TConversion Convert(const TConvertOptions& options);
 // with precomposed syllables, how faithfully the jamo compose them.
 void PrintConversionReport(std::ostream& out, const TConversion& conversion);
 
-// The kinds of file the atlas can be written as, by Path's extension: .bmp,
-// .png, .han, and .h for C source; and as a font for other programs (see
-// export/Export.h): .bdf, .ttf, .otf, .woff2, .otb and .fnt (BMFont).
+// The kinds of file the atlas can be written as, by the extension of `path`:
+// .bmp, .png, .han, and .h for C source; and as a font for other programs
+// (see export/Export.h): .bdf, .ttf, .otf, .woff2, .otb and .fnt (BMFont).
 enum class TOutputKind {
   Bitmap, Png, HanFile, CSource,
   Bdf, TrueType, OpenTypeCff, Woff2, OpenTypeBitmap, BmFont,
@@ -48,8 +48,10 @@ enum class TOutputKind {
 };
 TOutputKind OutputKindOf(const std::string& path);
 
-// What the message for an unknown extension offers.
-constexpr const char* OutputKindList = ".bmp, .png, .han, .h, .bdf, .ttf, .otf, .woff2, .otb or .fnt";
+// The message for an output `path` whose kind is Unknown, listing every
+// extension OutputKindOf knows: "PATH: unknown output kind: name it .bmp,
+// .png, ... or .fnt".
+std::string UnknownOutputKindMessage(const std::string& path);
 
 // What a C source atlas says of itself: the array's name and where the atlas
 // came from.

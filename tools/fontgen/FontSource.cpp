@@ -75,10 +75,9 @@ TFontSource FromHanFile(const std::vector<uint8_t>& bytes, const std::string& na
 TFontSource FromPngAtlas(const std::string& path) {
   // Twice an atlas's pixels is room enough to say what a wrong picture is.
   constexpr int64_t MaxPixels = 2 * int64_t{FontImageWidth} * FontImageHeight;
-  TPngPicture png;
+  TRgbImage picture;
   std::string error;
-  if (!ReadPngFile(path, MaxPixels, png, error)) throw TFontGenError(error);
-  const TPicture picture{int(png.Width), int(png.Height), std::move(png.Rgb)};
+  if (!ReadPngFile(path, MaxPixels, picture, error)) throw TFontGenError(error);
   TFontImage image;
   if (!AtlasFromPicture(picture, image, error)) throw TFontGenError(path + ": " + error);
   return SourceFromImage(image, path, TSourceKind::Atlas);

@@ -8,6 +8,7 @@
 #include FT_FREETYPE_H
 #include FT_BDF_H
 
+#include <cstdlib>
 #include <numeric>
 
 namespace runeplate::fontgen {
@@ -182,13 +183,18 @@ class TReader {
     const FT_GlyphSlot slot = Face->glyph;
     if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return false;
     const FT_Bitmap& bitmap = slot->bitmap;
+    // FreeType's BDF reader gives a glyph whose BITMAP section broke off a
+    // size but no pixels: that glyph cannot be drawn.
+    if (bitmap.buffer == nullptr && bitmap.width > 0 && bitmap.rows > 0) return false;
     raster.Width = static_cast<int>(bitmap.width);
     raster.Rows = static_cast<int>(bitmap.rows);
     raster.Left = slot->bitmap_left;
     raster.Top = slot->bitmap_top;
     raster.Ink.assign(size_t(raster.Width) * raster.Rows, false);
     for (int y = 0; y < raster.Rows; ++y) {
-      const unsigned char* row = bitmap.buffer + ptrdiff_t(y) * bitmap.pitch;
+      // A negative pitch means the rows are stored bottom row first.
+      const int stored = bitmap.pitch >= 0 ? y : raster.Rows - 1 - y;
+      const unsigned char* row = bitmap.buffer + ptrdiff_t(stored) * std::abs(bitmap.pitch);
       for (int x = 0; x < raster.Width; ++x) {
         bool ink;
         if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) ink = (row[x / 8] >> (7 - x % 8)) & 1;

@@ -4,29 +4,22 @@ namespace runeplate::fontgen {
 
 namespace {
 
-uint32_t ColourAt(const TPicture& picture, size_t pixel) {
-  const uint8_t* p = &picture.Rgb[pixel * 3];
-  return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
-}
+uint32_t ColourAt(const TRgbImage& picture, size_t pixel) { return RgbOf(picture.Pixels[pixel]); }
 
 // Rec. 601 luma, times 1000: enough to tell which of two colours is darker.
 uint32_t Luma(uint32_t rgb) { return 299 * (rgb >> 16) + 587 * (rgb >> 8 & 0xFF) + 114 * (rgb & 0xFF); }
 
 }  // namespace
 
-TPicture AtlasPicture(const TFontImage& atlas) {
-  TPicture picture{FontImageWidth, FontImageHeight, {}};
-  picture.Rgb.assign(size_t(FontImageWidth) * FontImageHeight * 3, 255);
+TRgbImage AtlasPicture(const TFontImage& atlas) {
+  TRgbImage picture(FontImageWidth, FontImageHeight);
   for (int32_t y = 0; y < FontImageHeight; ++y)
     for (int32_t x = 0; x < FontImageWidth; ++x)
-      if (atlas.IsInk(x, y)) {
-        uint8_t* p = &picture.Rgb[(size_t(y) * FontImageWidth + x) * 3];
-        p[0] = p[1] = p[2] = 0;
-      }
+      if (atlas.IsInk(x, y)) picture.At(x, y) = 0;
   return picture;
 }
 
-bool AtlasFromPicture(const TPicture& picture, TFontImage& atlas, std::string& error) {
+bool AtlasFromPicture(const TRgbImage& picture, TFontImage& atlas, std::string& error) {
   if (picture.Width != FontImageWidth || picture.Height != FontImageHeight) {
     error = "a " + std::to_string(picture.Width) + " x " + std::to_string(picture.Height) +
             " picture, not a 512 x 256 font atlas";

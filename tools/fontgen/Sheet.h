@@ -16,10 +16,10 @@ namespace runeplate::fontgen {
 // jamo drawn, letters from the atlas's own cells where it has them), black on
 // white, every pixel a Scale x Scale block; each line feed in Text starts a
 // new line, 20 pixels below the last.
-TPicture DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int scale = 3);
+TRgbImage DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int scale = 3);
 
 // The 2,350 KS X 1001 syllables with Atlas, in code order, 50 to a line, each
 // line labelled with the code point of its first syllable.
-TPicture DrawKsX1001Sheet(const TFontImage& atlas, int scale = 2);
+TRgbImage DrawKsX1001Sheet(const TFontImage& atlas, int scale = 2);
 
 }  // namespace runeplate::fontgen

@@ -211,14 +211,14 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
 void GenerateFont(const TFontGenOptions& options) {
   // Said before the work, so that nothing else is said about it.
   if (!options.Output.empty() && OutputKindOf(options.Output) == TOutputKind::Unknown)
-    throw TFontGenError(options.Output + ": unknown output kind: name it " + OutputKindList);
+    throw TFontGenError(UnknownOutputKindMessage(options.Output));
   const TConversion conversion = Convert(options.Convert);
   for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
   if (options.HasPreviewText || options.PreviewKsX1001) {
-    const TPicture sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
+    const TRgbImage sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);
     std::string error;
-    if (!WritePngFile(options.Output, sheet.Width, sheet.Height, sheet.Rgb, error)) throw TFontGenError(error);
+    if (!WritePngFile(options.Output, sheet, error)) throw TFontGenError(error);
   } else if (!options.Output.empty()) {
     WriteAtlas(options.Output, conversion.Atlas, options.CSource, options.Export);
   }

@@ -52,11 +52,7 @@ void PutImage(std::vector<uint8_t>& out, const TRgbImage& image) {
 TRgbImage DrawIconImage(const TFontImage& font, int32_t size) {
   TRgbImage drawn(DrawnSize, DrawnSize, CounterColour);
   RenderText(drawn, font, 0, 0, IconText, 1, IconInk);
-  const int32_t scale = size / DrawnSize;
-  TRgbImage image(size, size);
-  for (int32_t y = 0; y < size; ++y)
-    for (int32_t x = 0; x < size; ++x) image.At(x, y) = drawn.At(x / scale, y / scale);
-  return image;
+  return Enlarge(drawn, size / DrawnSize);
 }
 
 std::vector<uint8_t> EncodeIconFile(const std::vector<TRgbImage>& images) {

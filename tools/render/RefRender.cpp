@@ -1,16 +1,9 @@
 #include "render/RefRender.h"
 
-#include <algorithm>
-#include <new>
-
 #include "common/Files.h"
 #include "common/Png.h"
 
 namespace runeplate {
-
-TRgbImage::TRgbImage(int32_t width, int32_t height, uint32_t fill)
-    : Width(width), Height(height),
-      Pixels(static_cast<size_t>(width) * static_cast<size_t>(height), RgbOf(fill)) {}
 
 // ---------------------------------------------------------------------------
 // Font file
@@ -24,28 +17,6 @@ bool DecodeFontAtlas(const std::vector<uint8_t>& fileBytes, TFontImage& atlas, s
   }
   atlas = DecodeFontPixels(fileBytes.data() + (fileBytes.size() - FontFilePixelBytes));
   return true;
-}
-
-namespace {
-
-uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, int size) {
-  uint32_t value = 0;
-  for (int k = size - 1; k >= 0; --k) value = value << 8 | bytes[at + k];
-  return value;
-}
-
-}  // namespace
-
-bool IsFontBitmap(const std::vector<uint8_t>& file) {
-  constexpr size_t InfoHeaderEnd = 14 + 40;
-  if (file.size() < InfoHeaderEnd || file[0] != 'B' || file[1] != 'M') return false;
-  return LittleEndian(file, 10, 4) + uint64_t{FontFilePixelBytes} == file.size()  // pixels at the end
-         && LittleEndian(file, 14, 4) >= 40                                      // header size
-         && LittleEndian(file, 18, 4) == uint32_t{FontImageWidth}
-         && LittleEndian(file, 22, 4) == uint32_t{FontImageHeight}  // positive: bottom row first
-         && LittleEndian(file, 26, 2) == 1                           // planes
-         && LittleEndian(file, 28, 2) == 1                           // bits per pixel
-         && LittleEndian(file, 30, 4) == 0;                          // uncompressed
 }
 
 bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& error, std::string* warning) {
@@ -146,34 +117,12 @@ bool WritePng(const TRgbImage& image, const std::string& path, std::string& erro
     error = path + ": scale must be at least 1";
     return false;
   }
-  const int64_t width = static_cast<int64_t>(image.Width) * scale;
-  const int64_t height = static_cast<int64_t>(image.Height) * scale;
-  if (!CheckPngSize(width, height, error)) {
+  // The size is checked before the enlarged picture is made.
+  if (!CheckPngSize(int64_t{image.Width} * scale, int64_t{image.Height} * scale, error)) {
     error = path + ": " + error;
     return false;
   }
-  std::vector<uint8_t> rgb;
-  try {
-    rgb.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-  } catch (const std::bad_alloc&) {
-    error = path + ": not enough memory for a " + std::to_string(width) + " x " + std::to_string(height) + " picture";
-    return false;
-  }
-  uint8_t* out = rgb.data();
-  for (int32_t y = 0; y < image.Height; ++y) {
-    uint8_t* const rowStart = out;
-    for (int32_t x = 0; x < image.Width; ++x) {
-      const uint32_t pixel = image.At(x, y);
-      for (int32_t s = 0; s < scale; ++s, out += 3) {
-        out[0] = static_cast<uint8_t>(pixel >> 16);
-        out[1] = static_cast<uint8_t>(pixel >> 8);
-        out[2] = static_cast<uint8_t>(pixel);
-      }
-    }
-    // The other rows of the enlarged pixel row repeat the first.
-    for (int32_t s = 1; s < scale; ++s, out += width * 3) std::copy(rowStart, rowStart + width * 3, out);
-  }
-  return WritePngFile(path, width, height, rgb, error);
+  return WritePngFile(path, scale == 1 ? image : Enlarge(image, scale), error);
 }
 
 }  // namespace runeplate

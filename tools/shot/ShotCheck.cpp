@@ -78,25 +78,26 @@ bool ReadLineColours(const TRgbImage& shot, const TFontImage& font, uint32_t lin
 }
 
 int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit) {
-  const uint32_t saved = RandomSeed;
   // A frame's 36 calls of RandomInt map the state s to m s + c (mod 2^32).
   const uint32_t frameAdd = AdvanceRandomSeed(0, FrameLineCount);
   const uint32_t frameMul = AdvanceRandomSeed(1, FrameLineCount) - frameAdd;
-  int64_t found = -1;
+  // Whether the line colours of the frame that starts at generator state
+  // `seed` are LineRgb's; line 1 alone rules out all but about one frame in
+  // 16 million.
+  auto shows = [&](uint32_t seed) {
+    for (int32_t line = 1; line <= FrameLineCount; ++line) {
+      seed = NextRandomSeed(seed);
+      if (RgbOf(RandomValue(seed, -1)) != lineRgb[line - 1]) return false;
+    }
+    return true;
+  };
   uint32_t frameStart = 0;  // the generator state before line 1 of frame K
   limit = SearchedFrameLimit(limit);
-  for (uint64_t k = 0; k <= limit && found < 0; ++k) {
-    RandomSeed = frameStart;
-    // Line 1 alone rules out all but about one frame in 16 million.
-    if (RgbOf(RandomInt(-1)) == lineRgb[0]) {
-      int32_t line = 2;
-      while (line <= FrameLineCount && RgbOf(RandomInt(-1)) == lineRgb[line - 1]) ++line;
-      if (line > FrameLineCount) found = static_cast<int64_t>(k);
-    }
+  for (uint64_t k = 0; k <= limit; ++k) {
+    if (shows(frameStart)) return static_cast<int64_t>(k);
     frameStart = frameStart * frameMul + frameAdd;
   }
-  RandomSeed = saved;
-  return found;
+  return -1;
 }
 
 namespace {

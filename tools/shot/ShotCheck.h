@@ -28,23 +28,23 @@ constexpr uint64_t FramePicturePeriod = uint64_t{1} << 22;
 // The whole period: about 70 minutes at 1000 frames per second.
 constexpr uint64_t DefaultFrameSearchLimit = FramePicturePeriod - 1;
 
-// The last frame that a search up to Limit looks at: beyond one period every
+// The last frame that a search up to `limit` looks at: beyond one period every
 // picture has been seen.
 constexpr uint64_t SearchedFrameLimit(uint64_t limit) {
   return limit < DefaultFrameSearchLimit ? limit : DefaultFrameSearchLimit;
 }
 
-// The RGB of each line's ink in Shot (entry n - 1 for line n): the most common
-// colour at the pixels that the font inks for the sample line. Returns false
-// with a message when the shot is smaller than a frame or the font inks no
+// The RGB of each line's ink in `shot` (entry n - 1 of `lineRgb` for line n):
+// the most common colour at the pixels that `font` inks for the sample line.
+// Returns false with a message in `error` when the shot is smaller than a frame or the font inks no
 // pixel of the sample line.
 bool ReadLineColours(const TRgbImage& shot, const TFontImage& font, uint32_t lineRgb[FrameLineCount],
                      std::string& error);
 
-// The frame K in 0..SearchedFrameLimit(Limit) whose 36 line colours
-// (RandomInt values 36K + 1 .. 36K + 36, RGB only) equal LineRgb, or -1 when
-// there is none; K is the earliest frame that shows this picture. Leaves
-// RandomSeed as it found it.
+// The frame K in 0..SearchedFrameLimit(`limit`) whose 36 line colours
+// (RandomInt values 36K + 1 .. 36K + 36, RGB only) equal `lineRgb`, or -1 when
+// there is none; K is the earliest frame that shows this picture. RandomSeed
+// is not touched.
 int64_t IdentifyFrame(const uint32_t lineRgb[FrameLineCount], uint64_t limit);
 
 // What the counter band holds.
@@ -54,8 +54,8 @@ struct TCounterReading {
   std::string Problem;     // why the band is not valid
 };
 
-// Reads rows 0..15 of Shot (columns 0..FrameWidth-1): digits '0'..'9' drawn
-// with Font in CounterColour from x = 0 in steps of 8 with no gaps, then white.
+// Reads rows 0..15 of `shot` (columns 0..FrameWidth-1): digits '0'..'9' drawn
+// with `font` in CounterColour from x = 0 in steps of 8 with no gaps, then white.
 // A leading zero before other digits, or a number above 1000 (the most that
 // 1000 div elapsed gives), is not valid.
 TCounterReading ReadCounter(const TRgbImage& shot, const TFontImage& font);
@@ -84,9 +84,11 @@ struct TShotReport {
 // How many mismatches a report keeps for its description.
 constexpr size_t ReportedMismatches = 5;
 
-// Checks the top-left FrameWidth x FrameHeight of Shot against the frame its
-// line colours name, searching frames 0..SearchedFrameLimit(FrameLimit). When Diff is given and a frame was recognised, fills it
-// with a faded grey copy of the shot with every failing pixel in red.
+// Checks the top-left FrameWidth x FrameHeight of `shot` against the frame its
+// line colours name, drawn with `font`, searching frames
+// 0..SearchedFrameLimit(`frameLimit`). When `diff` is given and a frame was
+// recognised, fills it with a faded grey copy of the shot with every failing
+// pixel in red.
 TShotReport CheckShot(const TRgbImage& shot, const TFontImage& font, uint64_t frameLimit,
                       TRgbImage* diff = nullptr);
 

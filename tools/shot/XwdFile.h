@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "render/RefRender.h"
+#include "common/Picture.h"
 
 namespace runeplate {
 
@@ -55,14 +55,15 @@ constexpr uint32_t XwdZPixmap = 2;
 constexpr uint32_t XwdLsbFirst = 0;  // byte_order: least significant byte first
 constexpr uint32_t XwdMsbFirst = 1;
 
-// Decodes a whole XWD file held in Bytes into Image (0x00RRGGBB pixels).
-// Returns false with a one-line message on anything it cannot read: a short
+// Decodes a whole XWD file held in `bytes` into `image` (0x00RRGGBB pixels).
+// Returns false with a one-line message in `error` on anything it cannot
+// read: a short
 // or truncated file, another file version, a format other than Z pixmap, an
 // unsupported pixel size, empty masks, a mask that is not one run of bits,
 // or a size beyond 32768 x 32768.
 bool DecodeXwd(const std::vector<uint8_t>& bytes, TRgbImage& image, std::string& error);
 
-// Reads the XWD file at Path; on failure the message names the file.
+// Reads the XWD file at `path`; on failure the message names the file.
 bool LoadXwd(const std::string& path, TRgbImage& image, std::string& error);
 
 }  // namespace runeplate

@@ -137,6 +137,9 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
       {"folder as font", Render, {"--font", ".", "-o", "out.png", "A"}, 2, ".: is a directory"},
       {"too wide for libpng, empty file left", Render, {"--font", "font.bmp", "--scale", "64", "-o", "out.png", longText}, 1,
        "out.png: cannot write a 1024000 x 1024 PNG: each side must be 1 to 1000000 pixels"},
+      {"area never checked: minutes and gigabytes", Render,
+       {"--font", "font.bmp", "--scale", "64", "-o", "out.png", longText.substr(0, 400)}, 1,
+       "out.png: cannot write a 204800 x 1024 PNG: more than 100000000 pixels"},
       {"folder as output", Render, {"--font", "font.bmp", "-o", ".", "A"}, 1, ".: is a directory"},
       {"foreign font file read silently", Render, {"--font", "odd.bmp", "-o", "out.png", "A"}, 0,
        "warning: odd.bmp is not a 512 x 256 one-bit bitmap; its last 16384 bytes are read as the font, as the "

@@ -6,12 +6,15 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/Files.h"
 #include "common/Numbers.h"
+#include "common/Picture.h"
+#include "common/Process.h"
 #include "common/Utf8.h"
 #include "tooltest/ToolRunner.h"
 
@@ -120,6 +123,41 @@ TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNothingElse) {
   RemoveFolder(dir);
 }
 
+// Catches a rewrite that made a private output world-readable (it once set
+// every output to 0644) and a new file that ignored the umask.
+TEST(WriteFileAtomically, KeepsAnExistingFilesModeAndGivesANewOneTheUmasksMode) {
+  const struct {
+    const char* Name;
+    int Existing;  // the mode of the file already there, -1 for none
+    mode_t Umask;
+    mode_t Expected;
+  } cases[] = {
+      {"private file rewritten", 0600, 022, 0600},
+      {"group-readable file rewritten", 0640, 077, 0640},
+      {"executable file rewritten", 0755, 022, 0755},
+      {"new file, umask 022", -1, 022, 0644},
+      {"new file, umask 077", -1, 077, 0600},
+  };
+  const std::string dir = FreshFolder("mode");
+  const std::string path = dir + "/out.bin";
+  for (const auto& c : cases) {
+    std::remove(path.c_str());
+    if (c.Existing >= 0) {
+      WriteBytes(path, "old");
+      ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(c.Existing)), 0);
+    }
+    const mode_t saved = ::umask(c.Umask);
+    std::string error;
+    const bool written = WriteFileAtomically(path, {1, 2}, error);
+    ::umask(saved);
+    ASSERT_TRUE(written) << c.Name << ": " << error;
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.Expected) << c.Name;
+  }
+  RemoveFolder(dir);
+}
+
 TEST(WriteFileAtomically, WritesIntoAPipeRatherThanReplacingIt) {
   // A temporary file and a rename would put a plain file in place of a pipe
   // or of /dev/null.
@@ -139,4 +177,53 @@ TEST(WriteFileAtomically, WritesIntoAPipeRatherThanReplacingIt) {
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
   EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"fifo"});
   RemoveFolder(dir);
+}
+
+// Catches arguments pasted into a shell command (a quote in a path broke the
+// legibility benchmark's command, a "$(...)" would have run): each argument
+// must reach the program as it is, and nothing else may run.
+TEST(RunProgram, PassesEveryArgumentAsItIsWithNoShellBetween) {
+  const std::string dir = FreshFolder("argv");
+  const std::vector<std::string> odd = {"it's", "a \"quoted\" name", "$(touch ran)", "; touch ran2", "*", "",
+                                        "two  spaces", "new\nline"};
+  std::vector<std::string> argv = {"printf", "[%s]\\n"};
+  argv.insert(argv.end(), odd.begin(), odd.end());
+  EXPECT_EQ(RunProgram(argv, {"/dev/null", dir + "/out.txt", "", dir}), 0);
+  std::string expected;
+  for (const std::string& arg : odd) expected += "[" + arg + "]\n";
+  EXPECT_EQ(ReadText(dir + "/out.txt"), expected);
+  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"out.txt"});
+  RemoveFolder(dir);
+}
+
+// Catches a failure to start, or a failed program, reported as success.
+TEST(RunProgram, ReportsTheExitCodeAndWhatCouldNotStart) {
+  const struct {
+    const char* Name;
+    std::vector<std::string> Argv;
+    std::string Dir;
+    int ExitCode;
+  } cases[] = {
+      {"success", {"true"}, "", 0},
+      {"failure", {"false"}, "", 1},
+      {"no such program", {"runeplate-no-such-program"}, "", 127},
+      {"no such folder", {"true"}, "/nonexistent/folder", 126},
+      {"ended by a signal", {"sh", "-c", "kill -TERM $$"}, "", -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunProgram(c.Argv, {"", "", "", c.Dir}), c.ExitCode) << c.Name;
+}
+
+// Catches an enlargement that drops, repeats or shifts rows or columns.
+TEST(Enlarge, MakesEveryPixelAScaleByScaleBlock) {
+  TRgbImage image(3, 2);
+  for (int32_t y = 0; y < 2; ++y)
+    for (int32_t x = 0; x < 3; ++x) image.At(x, y) = uint32_t(10 * y + x);
+  for (int32_t scale : {1, 2, 5}) {
+    const TRgbImage large = Enlarge(image, scale);
+    ASSERT_EQ(large.Width, 3 * scale);
+    ASSERT_EQ(large.Height, 2 * scale);
+    for (int32_t y = 0; y < large.Height; ++y)
+      for (int32_t x = 0; x < large.Width; ++x)
+        ASSERT_EQ(large.At(x, y), image.At(x / scale, y / scale)) << "scale " << scale << " at " << x << ", " << y;
+  }
 }

@@ -1,7 +1,5 @@
 #include "tooltest/ToolRunner.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -13,18 +11,9 @@
 #include <iterator>
 #include <sstream>
 
+#include "common/Process.h"
+
 namespace runeplate::testing {
-
-namespace {
-
-// In the child: puts Path on descriptor Fd, or ends the child.
-void Redirect(const std::string& path, int flags, int fd) {
-  const int opened = ::open(path.c_str(), flags, 0644);
-  if (opened < 0 || ::dup2(opened, fd) < 0) ::_exit(126);
-  ::close(opened);
-}
-
-}  // namespace
 
 TToolRun RunTool(const std::string& tool, const std::vector<std::string>& args, const TRunOptions& options) {
   static int runs = 0;
@@ -34,23 +23,10 @@ TToolRun RunTool(const std::string& tool, const std::vector<std::string>& args, 
   const std::string err = base + ".err";
   if (options.InputFrom.empty()) WriteBytes(in, options.Input);
 
-  std::vector<char*> argv{const_cast<char*>(tool.c_str())};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (!options.Dir.empty() && ::chdir(options.Dir.c_str()) != 0) ::_exit(126);
-    Redirect(in, O_RDONLY, STDIN_FILENO);
-    Redirect(out, O_WRONLY | O_CREAT | O_TRUNC, STDOUT_FILENO);
-    Redirect(err, O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);
-    ::execv(tool.c_str(), argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  while (pid > 0 && ::waitpid(pid, &status, 0) < 0) {
-  }
+  std::vector<std::string> argv{tool};
+  argv.insert(argv.end(), args.begin(), args.end());
   TToolRun run;
-  run.ExitCode = pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.ExitCode = RunProgram(argv, {in, out, err, options.Dir});
   if (options.OutputTo.empty()) run.Out = ReadText(out);
   run.Err = ReadText(err);
   for (const std::string& path : {base + ".in", base + ".out", err}) std::remove(path.c_str());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/Files.h"
+#include "common/Picture.h"
 #include "common/Png.h"
 #include "font/FontFile.h"
 #include "font/GlyphComposer.h"
@@ -113,22 +114,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   const TInk engine = DrawWithEngine(atlas, text);
-  const int width = (std::max(engine.Width, freeType.Width) + 2 * Margin) * Scale;
-  const int height = (2 * 16 + 2 * Margin + Gap) * Scale;
-  std::vector<uint8_t> rgb(size_t(width) * height * 3, 255);
-  auto paint = [&](const TInk& ink, int top, uint8_t r, uint8_t g, uint8_t b) {
+  TRgbImage picture(std::max(engine.Width, freeType.Width) + 2 * Margin, 2 * 16 + 2 * Margin + Gap);
+  auto paint = [&](const TInk& ink, int top, uint32_t rgb) {
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < ink.Width; ++x)
-        if (ink.Rows[size_t(y)][size_t(x)])
-          for (int sy = 0; sy < Scale; ++sy)
-            for (int sx = 0; sx < Scale; ++sx) {
-              uint8_t* p = &rgb[(size_t((top + y) * Scale + sy) * width + (Margin + x) * Scale + sx) * 3];
-              p[0] = r, p[1] = g, p[2] = b;
-            }
+        if (ink.Rows[size_t(y)][size_t(x)]) picture.At(Margin + x, top + y) = rgb;
   };
-  paint(engine, Margin, 0, 0, 0);
-  paint(freeType, Margin + 16 + Gap, 0x1F, 0x3A, 0x93);
-  if (!WritePngFile(out, width, height, rgb, error)) {
+  paint(engine, Margin, 0x000000);
+  paint(freeType, Margin + 16 + Gap, 0x1F3A93);
+  if (!WritePngFile(out, Enlarge(picture, Scale), error)) {
     std::fprintf(stderr, "runeplate_export_picture: %s\n", error.c_str());
     return 2;
   }

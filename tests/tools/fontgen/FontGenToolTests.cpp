@@ -234,7 +234,8 @@ TEST(FontgenTool, RefusesWhatItCannotConvertWithOneLineAndNoOutput) {
        "has no 12-px strike"},
       {"PNG of another size", "small.png", "", {"small.png", "-o", "out.bmp"}, "not a 512 x 256 font atlas"},
       {"unknown output kind", "font.bin", std::string(11520, '\0'), {"font.bin", "-o", "out.xyz"},
-       "unknown output kind: name it"},
+       // once left .h out
+       "unknown output kind: name it .bmp, .png, .han, .h, .bdf, .ttf, .otf, .woff2, .otb or .fnt"},
   };
   for (const auto& c : cases) {
     const std::string dir = FreshFolder("refuses");

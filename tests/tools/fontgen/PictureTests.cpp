@@ -20,9 +20,8 @@ TFontImage RandomAtlas(uint32_t seed) {
   return atlas;
 }
 
-void Paint(TPicture& picture, int x, int y, uint8_t r, uint8_t g, uint8_t b) {
-  uint8_t* p = &picture.Rgb[(size_t(y) * picture.Width + x) * 3];
-  p[0] = r, p[1] = g, p[2] = b;
+void Paint(TRgbImage& picture, int x, int y, uint8_t r, uint8_t g, uint8_t b) {
+  picture.At(x, y) = uint32_t{r} << 16 | uint32_t{g} << 8 | b;
 }
 
 }  // namespace
@@ -36,7 +35,7 @@ TEST(AtlasPicture, ComesBackAsTheSameAtlasInAnyTwoColours) {
   ASSERT_TRUE(AtlasFromPicture(AtlasPicture(atlas), read, error)) << error;
   EXPECT_TRUE(read == atlas);
 
-  TPicture recoloured = AtlasPicture(atlas);
+  TRgbImage recoloured = AtlasPicture(atlas);
   for (int y = 0; y < FontImageHeight; ++y)
     for (int x = 0; x < FontImageWidth; ++x) {
       if (atlas.IsInk(x, y)) Paint(recoloured, x, y, 0, 0, 128);  // dark blue ink
@@ -50,13 +49,13 @@ TEST(AtlasPicture, ComesBackAsTheSameAtlasInAnyTwoColours) {
 // Catches a picture of another size or with a third colour (an editor's
 // smoothing) taken as an atlas, and the atlas changed before it is judged.
 TEST(AtlasPicture, RefusesPicturesThatAreNotATwoColourAtlas) {
-  TPicture grey = AtlasPicture(RandomAtlas(2));
+  TRgbImage grey = AtlasPicture(RandomAtlas(2));
   Paint(grey, 7, 3, 128, 128, 128);
-  TPicture blank = AtlasPicture(TFontImage{});
-  TPicture small{256, 256, std::vector<uint8_t>(256 * 256 * 3, 255)};
+  TRgbImage blank = AtlasPicture(TFontImage{});
+  TRgbImage small(256, 256);
   const struct {
     const char* Name;
-    const TPicture& Picture;
+    const TRgbImage& Picture;
     const char* Reason;
   } cases[] = {
       {"a third colour", grey, "more than two colours (at pixel 7, 3)"},
@@ -79,16 +78,16 @@ TEST(Sheets, DrawTextLineByLineAndTheWholeKsX1001Grid) {
   TFontImage atlas;
   for (int y = 0; y < FontImageHeight; ++y)
     for (int x = 0; x < FontImageWidth; ++x) atlas.SetInk(x, y, true);  // every glyph a full block
-  const TPicture text = DrawTextSheet(atlas, u"A가\nBB", 2);
+  const TRgbImage text = DrawTextSheet(atlas, u"A가\nBB", 2);
   EXPECT_EQ(text.Width, (24 + 16) * 2);
   EXPECT_EQ(text.Height, (2 * 20 + 12) * 2);
-  auto ink = [](const TPicture& p, int x, int y) { return p.Rgb[(size_t(y) * p.Width + x) * 3] == 0; };
+  auto ink = [](const TRgbImage& p, int x, int y) { return p.At(x, y) == 0; };
   EXPECT_TRUE(ink(text, 8 * 2, 8 * 2));                // A at the margin
   EXPECT_TRUE(ink(text, (8 + 8 + 15) * 2, 8 * 2));     // 가 after it
   EXPECT_FALSE(ink(text, (8 + 24) * 2, 8 * 2));        // nothing after the first line
   EXPECT_TRUE(ink(text, (8 + 15) * 2, (8 + 20) * 2));  // the second B on line two
 
-  const TPicture grid = DrawKsX1001Sheet(atlas, 1);
+  const TRgbImage grid = DrawKsX1001Sheet(atlas, 1);
   int syllableCells = 0;
   for (int line = 0; line < 47; ++line)
     for (int k = 0; k < 50; ++k) syllableCells += ink(grid, 8 + 48 + 16 * k + 8, 8 + 20 * line + 8);
