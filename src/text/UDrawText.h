@@ -3,7 +3,10 @@
 // Turns UTF-16 code units into glyph rectangles of the 512 x 256 font image and
 // walks a line of text, reporting every glyph through a callback. Pure
 // computation over constant tables: no platform headers, no allocation, no
-// state. Safe to call from any thread.
+// state. Safe to call from any thread. Freestanding C++14: no heap, no
+// exceptions, no RTTI, nothing of the standard library beyond <stdint.h> and
+// <stddef.h>, so it builds for microcontrollers too (on the AVR its tables
+// stay in flash: see Flash.h).
 //
 // Font image regions (x from the left edge, y from the top edge):
 //   rows  32..47   ASCII codes 0..63,   8 x 16 cells, code a at x = 8a
@@ -12,8 +15,10 @@
 //                  glyph g at x = 16(g mod 32), y = 64 + 16(g div 32)
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
+
+#include "text/Flash.h"
 
 namespace runeplate {
 
@@ -66,17 +71,18 @@ constexpr uint32_t CompatJamoCount = CompatJamoLast - CompatJamoFirst + 1;  // 5
 
 // Index-to-Johab tables: slot s holds the 5-bit Johab code of initial index
 // s + 1, medial index s + 1, final index s (slot 0: the fill code 1). Unused
-// slots hold -1 and are never read.
-extern const int32_t InitialToJohab[32];
-extern const int32_t MedialToJohab[32];
-extern const int32_t FinalToJohab[32];
+// slots hold -1 and are never read. Like every table below, in flash: read
+// them with ReadFlash.
+extern const int32_t InitialToJohab[32] RUNEPLATE_FLASH;
+extern const int32_t MedialToJohab[32] RUNEPLATE_FLASH;
+extern const int32_t FinalToJohab[32] RUNEPLATE_FLASH;
 
 // Johab-to-index rows (initial, medial, final), indexed by a 5-bit code 0..30;
 // 0 means no letter has that code.
-extern const uint8_t JohabToJamoIndex[3][31];
+extern const uint8_t JohabToJamoIndex[3][31] RUNEPLATE_FLASH;
 
 // Johab code of each compatibility letter U+3131..U+3163, in the low 16 bits.
-extern const uint32_t CompatJamoToJohab[CompatJamoCount];
+extern const uint32_t CompatJamoToJohab[CompatJamoCount] RUNEPLATE_FLASH;
 
 // Decodes a 16-bit Johab code into packed jamo indices. A code with bit 15
 // clear, or above 0xFFFF, gives NotConvertible. A 5-bit field of 31 (which no
@@ -139,15 +145,16 @@ struct TGlyphLetter {
   int32_t Set;
   int32_t Index;
 };
-// The letter of glyph `glyph` (0..343).
+// The letter of glyph `glyph` (0..343). (One expression, as C++11 compilers
+// of small devices want a constexpr function.)
 constexpr TGlyphLetter LetterOfGlyph(int32_t glyph) {
-  if (glyph < MedialSetBase[0]) return {JamoInitial, glyph / InitialSetSize, glyph % InitialSetSize + 1};
-  if (glyph < FinalSetBase[0]) {
-    const int32_t k = glyph - MedialSetBase[0];
-    return {JamoMedial, k / MedialSetSize, k % MedialSetSize + 1};
-  }
-  const int32_t k = glyph - FinalSetBase[0];
-  return {JamoFinal, k / FinalSetSize, k % FinalSetSize + 1};
+  return glyph < MedialSetBase[0]
+             ? TGlyphLetter{JamoInitial, glyph / InitialSetSize, glyph % InitialSetSize + 1}
+         : glyph < FinalSetBase[0]
+             ? TGlyphLetter{JamoMedial, (glyph - MedialSetBase[0]) / MedialSetSize,
+                            (glyph - MedialSetBase[0]) % MedialSetSize + 1}
+             : TGlyphLetter{JamoFinal, (glyph - FinalSetBase[0]) / FinalSetSize,
+                            (glyph - FinalSetBase[0]) % FinalSetSize + 1};
 }
 // The glyph of letter `index` (1-based) in set `set` (0-based) of `role`.
 constexpr int32_t GlyphOfLetter(TJamoRole role, int32_t set, int32_t index) {

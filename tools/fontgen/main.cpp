@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "common/CommandLine.h"
+#include "common/Files.h"
 #include "common/Numbers.h"
 #include "common/Png.h"
 #include "common/Utf8.h"
@@ -16,6 +17,7 @@
 #include "fontgen/FontGenError.h"
 #include "fontgen/Sheet.h"
 #include "fontgen/UnifontHex.h"
+#include "font/CompactFont.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
@@ -34,7 +36,7 @@ const char Description[] =
     "\n"
     "Makes a font atlas from SOURCE and writes it (-o OUT, by extension: .bmp the atlas,\n"
     ".png the atlas in two colours, .han a classic 8x4x4 file, .h the pixel block as C\n"
-    "source named --c-name), reports how faithfully\n"
+    "source named --c-name; with --compact only its glyphs, for small devices), reports how faithfully\n"
     "its jamo glyphs compose the source's own syllables (--report), or draws text or all\n"
     "KS X 1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
     "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
@@ -54,6 +56,7 @@ struct TFontGenOptions {
   std::string Output;
   TCSourceOptions CSource;
   bool Report = false;
+  bool Compact = false;
   bool HasPreviewText = false;
   std::u16string PreviewText;
   bool PreviewKsX1001 = false;
@@ -113,6 +116,8 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
         return false;
       },
       "the array's name in a .h atlas (default runeplate_atlas)");
+  app->add_flag("--compact", options.Compact,
+                "write only the glyphs (12,528 bytes) to the .h -o names, for small devices");
   app->add_flag("--report", options.Report, "print where the glyphs came from and how faithfully they compose the source");
   CLI::Option* preview = AddParsedOption(
       *app, "--preview", "TEXT",
@@ -137,8 +142,19 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   if (options.Output.empty() && !options.Report) return BadUsageWithSynopsis("nothing to do: give -o OUT or --report");
   if (cName->count() > 0 && OutputKindOf(options.Output) != TOutputKind::CSource)
     return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
+  if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
+    return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
+  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_font";
   options.CSource.SourcePath = options.Convert.Source;
   return result;
+}
+
+// Writes the compact form of `atlas` as C source to `path`, whole or not at
+// all; throws TFontGenError.
+void WriteCompactFont(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
+  const std::string text = EncodeCompactFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
+  std::string error;
+  if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error)) throw TFontGenError(error);
 }
 
 // Everything after the command line; throws TFontGenError.
@@ -153,6 +169,8 @@ void GenerateFont(const TFontGenOptions& options) {
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);
     std::string error;
     if (!WritePngFile(options.Output, sheet.Width, sheet.Height, sheet.Rgb, error)) throw TFontGenError(error);
+  } else if (options.Compact) {
+    WriteCompactFont(options.Output, conversion.Atlas, options.CSource);
   } else if (!options.Output.empty()) {
     WriteAtlas(options.Output, conversion.Atlas, options.CSource);
   }
