@@ -7,21 +7,33 @@ const char GreetingText[] = "\xEC\x95\x88\xEB\x85\x95, \xEC\x84\xB8\xEC\x83\x81!
 
 void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32_t height,
                  const uint8_t* picture) {
-  for (int32_t row = 0; row < height; ++row) {
-    const int32_t dy = y + row;
-    if (dy < 0 || dy >= DisplayHeight) continue;
-    // A row of up to 16 pixels spans at most three display bytes: shift it
-    // into place once instead of setting pixels one by one.
-    const uint32_t bits = (static_cast<uint32_t>(picture[2 * row]) << 16 |
-                           static_cast<uint32_t>(picture[2 * row + 1]) << 8) >>
-                          (x & 7);
-    const int32_t first = (x >> 3);
-    for (int32_t k = 0; k < 3; ++k) {
-      const uint8_t byte = static_cast<uint8_t>(bits >> (16 - 8 * k));
-      const int32_t column = first + k;
-      if (byte != 0 && column >= 0 && column < DisplayRowBytes) frame[dy][column] |= byte;
+  // Clipped once for the whole picture, then drawn in 8- and 16-bit steps
+  // only: the 8-bit AVR draws with this too, where every 32-bit operation
+  // and every shift by a variable count is a loop.
+  int32_t top = 0, bottom = height;
+  if (y < 0) top = -y;
+  if (y + bottom > DisplayHeight) bottom = DisplayHeight - y;
+  if (top >= bottom || x <= -16 || x >= DisplayWidth) return;
+  const uint8_t shift = static_cast<uint8_t>(x & 7);
+  const int16_t first = static_cast<int16_t>(x >> 3);
+  const uint8_t bytes = width > 8 || shift != 0 ? (width > 8 && shift != 0 ? 3 : 2) : 1;
+  uint8_t* line = frame[y + top];
+  const uint8_t* row = picture + 2 * top;
+  for (uint8_t count = static_cast<uint8_t>(bottom - top); count != 0;
+       --count, row += 2, line += DisplayRowBytes) {
+    // The row's 16 pixels moved right by `shift`, in 24 bits: parts[0..2].
+    const uint16_t pixels = static_cast<uint16_t>(row[0] << 8 | row[1]);
+    uint8_t parts[3] = {static_cast<uint8_t>(pixels >> 8), static_cast<uint8_t>(pixels), 0};
+    if (shift != 0) {
+      parts[2] = static_cast<uint8_t>(pixels << (8 - shift));
+      const uint16_t moved = static_cast<uint16_t>(pixels >> shift);
+      parts[0] = static_cast<uint8_t>(moved >> 8);
+      parts[1] = static_cast<uint8_t>(moved);
     }
-    (void)width;  // the picture's unused pixels are clear
+    for (uint8_t k = 0; k < bytes; ++k) {
+      const int16_t column = static_cast<int16_t>(first + k);
+      if (column >= 0 && column < DisplayRowBytes) line[column] |= parts[k];
+    }
   }
 }
 

@@ -59,29 +59,34 @@ uint8_t ImageByte(const TFontView& font, int32_t y, int32_t column) {
 // the step to the next row. Null First: a blank glyph.
 struct TGlyphRows {
   const uint8_t* First;
-  int32_t Step;
+  ptrdiff_t Step;
 };
 
 // The rows of `rect` `width` (8 or 16) pixels wide and `height` (up to 16)
 // high, when it is a whole cell the font keeps whole bytes of, as every cell
-// of the engine is; false for any other rectangle.
+// of the engine is; false for any other rectangle. Masks and shifts rather
+// than division: an 8-bit processor runs this for every glyph it draws.
 bool FindGlyphRows(const TFontView& font, const TRect& rect, int32_t width, int32_t height,
                    TGlyphRows& rows) {
-  if (rect.Left % width != 0 || (width != 8 && width != 16) || height > CellHeight) return false;
+  if ((width != 8 && width != 16) || (rect.Left & (width - 1)) != 0 || height > CellHeight ||
+      rect.Left < 0 || rect.Left + width > FontImageWidth)
+    return false;
+  const uint16_t column = static_cast<uint16_t>(rect.Left) >> 3;
   if (!IsCompact(font)) {
     if (rect.Top < 0 || rect.Top + height > FontImageHeight) return false;
-    rows = {RowOf(font, rect.Top) + rect.Left / 8,
-            font.Order == FontTopRowFirst ? RowBytes : -RowBytes};
+    rows = {RowOf(font, rect.Top) + column,
+            static_cast<ptrdiff_t>(font.Order == FontTopRowFirst ? RowBytes : -RowBytes)};
     return true;
   }
-  if (width == 8 && rect.Top >= AsciiTop && rect.Top < AsciiTop + AsciiRows &&
-      (rect.Top - AsciiTop) % CellHeight == 0) {
-    const int32_t code = (rect.Top - AsciiTop) / CellHeight * AsciiPerRow + rect.Left / 8;
+  if ((rect.Top & (CellHeight - 1)) != 0 || rect.Top < AsciiTop) return false;
+  const uint16_t cellRow = static_cast<uint16_t>(rect.Top) >> 4;
+  if (width == 8 && rect.Top < AsciiTop + AsciiRows) {
+    const int32_t code = (cellRow - AsciiTop / CellHeight) * AsciiPerRow + column;
     rows = {CompactAsciiRow(font, code, 0), 1};
     return true;
   }
-  if (width == 16 && rect.Top >= JamoTop && (rect.Top - JamoTop) % CellHeight == 0) {
-    const int32_t glyph = (rect.Top - JamoTop) / CellHeight * JamoPerRow + rect.Left / 16;
+  if (width == 16 && rect.Top >= JamoTop) {
+    const int32_t glyph = (cellRow - JamoTop / CellHeight) * JamoPerRow + (column >> 1);
     rows = {CompactJamoRow(font, glyph, 0), 2};
     return true;
   }
@@ -93,10 +98,13 @@ bool FindGlyphRows(const TFontView& font, const TRect& rect, int32_t width, int3
 void AddGlyphRows(const TGlyphRows& rows, int32_t width, int32_t height, TCellBitmap& cell) {
   if (rows.First == nullptr) return;
   const uint8_t* at = rows.First;
-  for (int32_t y = 0; y < height; ++y, at += rows.Step) {
-    uint16_t bits = static_cast<uint16_t>(FontByte(at) << 8);
-    if (width == 16) bits = static_cast<uint16_t>(bits | FontByte(at + 1));
-    cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] | bits);
+  const uint8_t count = static_cast<uint8_t>(height);
+  if (width == 16) {
+    for (uint8_t y = 0; y < count; ++y, at += rows.Step)
+      cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] | FontByte(at) << 8 | FontByte(at + 1));
+  } else {
+    for (uint8_t y = 0; y < count; ++y, at += rows.Step)
+      cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] | FontByte(at) << 8);
   }
 }
 

@@ -53,15 +53,19 @@ static_assert(SyllableLast - SyllableFirst + 1 == SyllableCount, "the syllable b
 
 // The letters of syllable number `s` (0..11171), 0-based in Unicode
 // conjoining-jamo order: initial s / 588, medial s % 588 / 28, final s % 28
-// (0: no final consonant).
+// (0: no final consonant). Computed in 16 bits, which every syllable number
+// fits: an 8-bit processor divides 32-bit numbers in a loop, 16-bit numbers
+// by constants with a multiplication.
 struct TSyllableLetters {
   uint32_t Initial;
   uint32_t Medial;
   uint32_t Final;
 };
 constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
-  return {s / (MedialCount * FinalCount), s % (MedialCount * FinalCount) / FinalCount,
-          s % FinalCount};
+  return {static_cast<uint32_t>(static_cast<uint16_t>(s) / static_cast<uint16_t>(MedialCount * FinalCount)),
+          static_cast<uint32_t>(static_cast<uint16_t>(s) % static_cast<uint16_t>(MedialCount * FinalCount) /
+                                static_cast<uint16_t>(FinalCount)),
+          static_cast<uint32_t>(static_cast<uint16_t>(s) % static_cast<uint16_t>(FinalCount))};
 }
 
 // Hangul compatibility letters U+3131..U+3163.
@@ -418,7 +422,7 @@ uint32_t NextComposed(const TText& text, size_t& at, size_t end) {
   }
   uint32_t syllable;
   if (first - SyllableFirst < SyllableCount) {
-    if ((first - SyllableFirst) % FinalCount != 0) return first;  // has its final already
+    if (DecomposeSyllable(first - SyllableFirst).Final != 0) return first;  // has its final already
     syllable = first;
   } else if (first - LeadingJamoFirst < InitialCount) {
     uint32_t vowel;
