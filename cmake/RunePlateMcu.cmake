@@ -7,7 +7,7 @@
 # native build of this tree in native-tools/ (see RunePlateNativeTools.cmake).
 set(CMAKE_CXX_STANDARD 14)
 set(CMAKE_CXX_EXTENSIONS OFF)
-add_compile_options(-Os -ffreestanding)
+add_compile_options(-ffreestanding)
 
 add_subdirectory(src)
 include(RunePlateNativeTools)

@@ -12,6 +12,10 @@ constexpr int32_t RowBytes = FontImageWidth / 8;
 constexpr int32_t AsciiTop = 32, AsciiRows = 32, AsciiPerRow = FontImageWidth / 8;
 constexpr int32_t JamoTop = 64, JamoPerRow = FontImageWidth / 16;
 constexpr int32_t CellHeight = 16;
+// The whole-cell path below shifts by these.
+static_assert(AsciiPerRow == 1 << 6 && JamoPerRow == 1 << 5 && CellHeight == 1 << 4 &&
+                  CompactAsciiBytes == 1 << 4 && CompactJamoBytes == 1 << 5,
+              "the shifts of FindGlyphRows");
 
 // Every read of a font goes through here.
 inline uint8_t FontByte(const uint8_t* at) { return ReadFlash(at); }
@@ -78,16 +82,20 @@ bool FindGlyphRows(const TFontView& font, const TRect& rect, int32_t width, int3
             static_cast<ptrdiff_t>(font.Order == FontTopRowFirst ? RowBytes : -RowBytes)};
     return true;
   }
-  if ((rect.Top & (CellHeight - 1)) != 0 || rect.Top < AsciiTop) return false;
+  if ((rect.Top & (CellHeight - 1)) != 0 || rect.Top < AsciiTop || rect.Top >= FontImageHeight)
+    return false;
+  // In 16 bits from here: cell rows and glyph numbers are small.
   const uint16_t cellRow = static_cast<uint16_t>(rect.Top) >> 4;
   if (width == 8 && rect.Top < AsciiTop + AsciiRows) {
-    const int32_t code = (cellRow - AsciiTop / CellHeight) * AsciiPerRow + column;
-    rows = {CompactAsciiRow(font, code, 0), 1};
+    const uint16_t k = static_cast<uint16_t>(((cellRow - AsciiTop / CellHeight) << 6) + column -
+                                             CompactAsciiFirst);
+    rows = {k < CompactAsciiCount ? font.Pixels + (k << 4) : nullptr, 1};
     return true;
   }
   if (width == 16 && rect.Top >= JamoTop) {
-    const int32_t glyph = (cellRow - JamoTop / CellHeight) * JamoPerRow + (column >> 1);
-    rows = {CompactJamoRow(font, glyph, 0), 2};
+    const uint16_t glyph =
+        static_cast<uint16_t>(((cellRow - JamoTop / CellHeight) << 5) + (column >> 1));
+    rows = {glyph < HangulGlyphCount ? font.Pixels + CompactJamoOffset + (glyph << 5) : nullptr, 2};
     return true;
   }
   return false;
@@ -121,7 +129,7 @@ uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t
 }
 
 void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& cell) {
-  for (int32_t y = 0; y < 16; ++y) cell.Rows[y] = 0;
+  for (uint8_t y = 0; y < 16; ++y) cell.Rows[y] = 0;
   if (rects.Count <= 0) {
     cell.Width = cell.Height = 0;
     return;

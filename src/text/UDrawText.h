@@ -53,20 +53,38 @@ static_assert(SyllableLast - SyllableFirst + 1 == SyllableCount, "the syllable b
 
 // The letters of syllable number `s` (0..11171), 0-based in Unicode
 // conjoining-jamo order: initial s / 588, medial s % 588 / 28, final s % 28
-// (0: no final consonant). Computed in 16 bits, which every syllable number
-// fits: an 8-bit processor divides 32-bit numbers in a loop, 16-bit numbers
-// by constants with a multiplication.
+// (0: no final consonant). The two divisions are multiplications by
+// reciprocals, exact over the syllables (checked below): an 8-bit processor
+// otherwise divides in a loop of hundreds of cycles, three times a syllable.
 struct TSyllableLetters {
   uint32_t Initial;
   uint32_t Medial;
   uint32_t Final;
 };
-constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
-  return {static_cast<uint32_t>(static_cast<uint16_t>(s) / static_cast<uint16_t>(MedialCount * FinalCount)),
-          static_cast<uint32_t>(static_cast<uint16_t>(s) % static_cast<uint16_t>(MedialCount * FinalCount) /
-                                static_cast<uint16_t>(FinalCount)),
-          static_cast<uint32_t>(static_cast<uint16_t>(s) % static_cast<uint16_t>(FinalCount))};
+constexpr uint32_t InitialOfSyllable(uint32_t s) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(s)) * 28533u >> 24;  // s / 588
 }
+constexpr uint32_t MedialOfRest(uint32_t rest) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(rest)) * 2341u >> 16;  // rest / 28, rest < 588
+}
+constexpr TSyllableLetters LettersOf(uint32_t initial, uint32_t rest) {
+  return {initial, MedialOfRest(rest), rest - MedialOfRest(rest) * FinalCount};
+}
+constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
+  return LettersOf(InitialOfSyllable(s), s - InitialOfSyllable(s) * (MedialCount * FinalCount));
+}
+#if __cplusplus >= 201402L  // C++11 compilers (the Arduino build) skip the proof
+constexpr bool DecomposesEverySyllable() {
+  for (uint32_t s = 0; s < SyllableCount; ++s) {
+    const TSyllableLetters l = DecomposeSyllable(s);
+    if (l.Initial != s / (MedialCount * FinalCount) ||
+        l.Medial != s % (MedialCount * FinalCount) / FinalCount || l.Final != s % FinalCount)
+      return false;
+  }
+  return true;
+}
+static_assert(DecomposesEverySyllable(), "the reciprocals divide every syllable number exactly");
+#endif
 
 // Hangul compatibility letters U+3131..U+3163.
 constexpr uint32_t CompatJamoFirst = 0x3131;
