@@ -332,23 +332,21 @@ void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
   glyphs[2] = (f == 0 || finalBase == NoSet) ? -1 : finalBase + static_cast<int32_t>(f) - 1;
 }
 
-// Computed unsigned so the compiler can use shifts, and in 16 bits, which
-// every grid cell fits: an 8-bit processor shifts 32-bit numbers in loops.
-// The grid cell of any code or glyph from -128 up is non-negative, so the
-// result is the same.
+// Computed unsigned so the compiler can use shifts: the grid cell of any code
+// or glyph from -128 up is non-negative, so the result is the same.
 TRect AsciiCell(int32_t code) {
-  constexpr uint16_t columns = FontImageWidth / 8;
-  const uint16_t cell = static_cast<uint16_t>(static_cast<uint16_t>(code) + (2 * FontImageWidth) / 8);
-  const int32_t left = static_cast<int32_t>(static_cast<uint16_t>(cell % columns * 8));
-  const int32_t top = static_cast<int32_t>(static_cast<uint16_t>(cell / columns * 16));
+  constexpr uint32_t columns = FontImageWidth / 8;
+  const uint32_t cell = static_cast<uint32_t>(code) + (2 * FontImageWidth) / 8;
+  const int32_t left = static_cast<int32_t>((cell % columns) * 8);
+  const int32_t top = static_cast<int32_t>((cell / columns) * 16);
   return {left, top, left + 8, top + 16};
 }
 
 TRect HangulCell(int32_t glyph) {
-  constexpr uint16_t columns = FontImageWidth / 16;
-  const uint16_t cell = static_cast<uint16_t>(static_cast<uint16_t>(glyph) + (4 * FontImageWidth) / 16);
-  const int32_t left = static_cast<int32_t>(static_cast<uint16_t>(cell % columns * 16));
-  const int32_t top = static_cast<int32_t>(static_cast<uint16_t>(cell / columns * 16));
+  constexpr uint32_t columns = FontImageWidth / 16;
+  const uint32_t cell = static_cast<uint32_t>(glyph) + (4 * FontImageWidth) / 16;
+  const int32_t left = static_cast<int32_t>((cell % columns) * 16);
+  const int32_t top = static_cast<int32_t>((cell / columns) * 16);
   return {left, top, left + 16, top + 16};
 }
 

@@ -53,14 +53,16 @@ static_assert(SyllableLast - SyllableFirst + 1 == SyllableCount, "the syllable b
 
 // The letters of syllable number `s` (0..11171), 0-based in Unicode
 // conjoining-jamo order: initial s / 588, medial s % 588 / 28, final s % 28
-// (0: no final consonant). The two divisions are multiplications by
-// reciprocals, exact over the syllables (checked below): an 8-bit processor
-// otherwise divides in a loop of hundreds of cycles, three times a syllable.
+// (0: no final consonant).
 struct TSyllableLetters {
   uint32_t Initial;
   uint32_t Medial;
   uint32_t Final;
 };
+// The same by multiplying with reciprocals, exact over the syllables
+// (checked below): the AVR divides in a loop of hundreds of cycles, three
+// times a syllable, where a compiler for a larger processor multiplies of
+// its own accord, better than this.
 constexpr uint32_t InitialOfSyllable(uint32_t s) {
   return static_cast<uint32_t>(static_cast<uint16_t>(s)) * 28533u >> 24;  // s / 588
 }
@@ -70,20 +72,28 @@ constexpr uint32_t MedialOfRest(uint32_t rest) {
 constexpr TSyllableLetters LettersOf(uint32_t initial, uint32_t rest) {
   return {initial, MedialOfRest(rest), rest - MedialOfRest(rest) * FinalCount};
 }
-constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
+constexpr TSyllableLetters DecomposeSyllableByReciprocals(uint32_t s) {
   return LettersOf(InitialOfSyllable(s), s - InitialOfSyllable(s) * (MedialCount * FinalCount));
 }
+constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
+#if defined(__AVR__)
+  return DecomposeSyllableByReciprocals(s);
+#else
+  return {s / (MedialCount * FinalCount), s % (MedialCount * FinalCount) / FinalCount,
+          s % FinalCount};
+#endif
+}
 #if __cplusplus >= 201402L  // C++11 compilers (the Arduino build) skip the proof
-constexpr bool DecomposesEverySyllable() {
+constexpr bool ReciprocalsDivideEverySyllable() {
   for (uint32_t s = 0; s < SyllableCount; ++s) {
-    const TSyllableLetters l = DecomposeSyllable(s);
+    const TSyllableLetters l = DecomposeSyllableByReciprocals(s);
     if (l.Initial != s / (MedialCount * FinalCount) ||
         l.Medial != s % (MedialCount * FinalCount) / FinalCount || l.Final != s % FinalCount)
       return false;
   }
   return true;
 }
-static_assert(DecomposesEverySyllable(), "the reciprocals divide every syllable number exactly");
+static_assert(ReciprocalsDivideEverySyllable(), "the reciprocals divide every syllable number exactly");
 #endif
 
 // Hangul compatibility letters U+3131..U+3163.
