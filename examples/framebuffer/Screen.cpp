@@ -16,19 +16,30 @@ void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32
   if (y + bottom > DisplayHeight) bottom = DisplayHeight - y;
   const uint8_t shift = static_cast<uint8_t>(x & 7);
   const int16_t first = static_cast<int16_t>(x >> 3);
-  const uint8_t bytes = width > 8 || shift != 0 ? (width > 8 && shift != 0 ? 3 : 2) : 1;
-  uint8_t* line = frame[y + top];
+  // A row of the picture covers display bytes first .. first + 2, of which
+  // those inside the display and holding pixels are written; `lead` of them
+  // lie left of the display.
+  const int16_t bytes = width > 8 || shift != 0 ? (width > 8 && shift != 0 ? 3 : 2) : 1;
+  const int16_t lead = first < 0 ? static_cast<int16_t>(-first) : 0;
+  bool writes[3];
+  for (int16_t k = 0; k < 3; ++k)
+    writes[k] = k + lead < bytes && first + lead + k < DisplayRowBytes;
+  uint8_t* line = frame[y + top] + first + lead;
   const uint8_t* row = picture + 2 * top;
   for (uint8_t count = static_cast<uint8_t>(bottom - top); count != 0;
        --count, row += 2, line += DisplayRowBytes) {
-    // The row's 16 pixels moved right by `shift`, in 24 bits: parts[0..2].
-    const uint16_t moved = static_cast<uint16_t>((row[0] << 8 | row[1]) >> shift);
-    const uint8_t parts[3] = {static_cast<uint8_t>(moved >> 8), static_cast<uint8_t>(moved),
-                              static_cast<uint8_t>(row[1] << (8 - shift))};
-    for (uint8_t k = 0; k < bytes; ++k) {
-      const int16_t column = static_cast<int16_t>(first + k);
-      if (column >= 0 && column < DisplayRowBytes) line[column] |= parts[k];
+    uint8_t left = row[0], right = row[1], spill = 0;
+    if (shift != 0) {
+      const uint16_t moved = static_cast<uint16_t>((left << 8 | right) >> shift);
+      spill = static_cast<uint8_t>(right << (8 - shift));
+      left = static_cast<uint8_t>(moved >> 8);
+      right = static_cast<uint8_t>(moved);
     }
+    if (lead == 1) left = right, right = spill;
+    if (lead == 2) left = spill;
+    if (writes[0]) line[0] |= left;
+    if (writes[1]) line[1] |= right;
+    if (writes[2]) line[2] |= spill;
   }
 }
 

@@ -106,13 +106,14 @@ bool FindGlyphRows(const TFontView& font, const TRect& rect, int32_t width, int3
 void AddGlyphRows(const TGlyphRows& rows, int32_t width, int32_t height, TCellBitmap& cell) {
   if (rows.First == nullptr) return;
   const uint8_t* at = rows.First;
-  const uint8_t count = static_cast<uint8_t>(height);
+  const ptrdiff_t step = rows.Step;
+  uint16_t* out = cell.Rows;
+  uint16_t* const end = out + height;
   if (width == 16) {
-    for (uint8_t y = 0; y < count; ++y, at += rows.Step)
-      cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] | FontByte(at) << 8 | FontByte(at + 1));
+    for (; out != end; ++out, at += step)
+      *out = static_cast<uint16_t>(*out | FontByte(at) << 8 | FontByte(at + 1));
   } else {
-    for (uint8_t y = 0; y < count; ++y, at += rows.Step)
-      cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] | FontByte(at) << 8);
+    for (; out != end; ++out, at += step) *out = static_cast<uint16_t>(*out | FontByte(at) << 8);
   }
 }
 
@@ -129,23 +130,25 @@ uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t
 }
 
 void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& cell) {
-  for (uint8_t y = 0; y < 16; ++y) cell.Rows[y] = 0;
+  for (uint16_t& row : cell.Rows) row = 0;
   if (rects.Count <= 0) {
     cell.Width = cell.Height = 0;
     return;
   }
-  cell.Width = rects.Rects[0].Right - rects.Rects[0].Left;
-  cell.Height = rects.Rects[0].Bottom - rects.Rects[0].Top;
-  for (int32_t k = 0; k < rects.Count; ++k) {
-    const TRect& rect = rects.Rects[k];
+  const int32_t width = rects.Rects[0].Right - rects.Rects[0].Left;
+  const int32_t height = rects.Rects[0].Bottom - rects.Rects[0].Top;
+  cell.Width = width;
+  cell.Height = height;
+  const TRect* const end = rects.Rects + (rects.Count < 3 ? rects.Count : 3);
+  for (const TRect* rect = rects.Rects; rect != end; ++rect) {
     TGlyphRows rows;
-    if (FindGlyphRows(font, rect, cell.Width, cell.Height, rows)) {
-      AddGlyphRows(rows, cell.Width, cell.Height, cell);
+    if (FindGlyphRows(font, *rect, width, height, rows)) {
+      AddGlyphRows(rows, width, height, cell);
       continue;
     }
-    for (int32_t y = 0; y < cell.Height; ++y) {
+    for (int32_t y = 0; y < height; ++y) {
       cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] |
-                                           FontRowBits(font, rect.Left, cell.Width, rect.Top + y));
+                                           FontRowBits(font, rect->Left, width, rect->Top + y));
     }
   }
 }
