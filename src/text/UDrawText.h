@@ -59,15 +59,17 @@ struct TSyllableLetters {
   uint32_t Medial;
   uint32_t Final;
 };
-// The same by multiplying with reciprocals, exact over the syllables
-// (checked below): the AVR divides in a loop of hundreds of cycles, three
-// times a syllable, where a compiler for a larger processor multiplies of
-// its own accord, better than this.
+// DecomposeSyllable by multiplying with reciprocals, exact for every
+// syllable number (checked below); what the AVR uses, where dividing is a
+// loop of hundreds of cycles, three times a syllable. A compiler for a larger
+// processor multiplies of its own accord, and better. InitialOfSyllable(`s`)
+// is s / 588; MedialOfRest(`rest`) is rest / 28 for `rest` below 588;
+// LettersOf builds the letters from the initial and s % 588.
 constexpr uint32_t InitialOfSyllable(uint32_t s) {
-  return static_cast<uint32_t>(static_cast<uint16_t>(s)) * 28533u >> 24;  // s / 588
+  return static_cast<uint32_t>(static_cast<uint16_t>(s)) * 28533u >> 24;
 }
 constexpr uint32_t MedialOfRest(uint32_t rest) {
-  return static_cast<uint32_t>(static_cast<uint16_t>(rest)) * 2341u >> 16;  // rest / 28, rest < 588
+  return static_cast<uint32_t>(static_cast<uint16_t>(rest)) * 2341u >> 16;
 }
 constexpr TSyllableLetters LettersOf(uint32_t initial, uint32_t rest) {
   return {initial, MedialOfRest(rest), rest - MedialOfRest(rest) * FinalCount};
