@@ -1,7 +1,9 @@
 // How fast DrawTextRun lays out a line, in nanoseconds per code unit, next to
 // the fastest layout there could be: a walk through a rectangle table
 // computed beforehand for all 65536 code units. Both call the same callback,
-// so the ratio printed at the end is what the engine's own work costs.
+// so the ratio printed at the end is what the engine's own work costs. Then
+// what composed text costs on top (DrawTextBlock, with and without wrapping,
+// and over the Hangul line decomposed into jamo), per character.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -182,6 +184,36 @@ int main(int argc, char** argv) {
                                  });
   }
 
+  // Composed text: the same lines, the Hangul line wrapped to 200 pixels, and
+  // that line decomposed into jamo (three code units a character or so).
+  std::vector<TLine> composed = lines;
+  composed.push_back({"hangul-wrap", lines[2].Text});
+  std::u16string nfd;
+  for (char16_t c : lines[2].Text) {
+    const TSyllableLetters letters = DecomposeSyllable(c - SyllableFirst);
+    nfd += char16_t(LeadingJamoFirst + letters.Initial);
+    nfd += char16_t(VowelJamoFirst + letters.Medial);
+    if (letters.Final != 0) nfd += char16_t(TrailingJamoFirst + letters.Final - 1);
+  }
+  composed.push_back({"hangul-nfd", nfd});
+  static std::vector<TLine> composedLines;
+  composedLines = composed;
+  for (const TLine& line : composedLines) {
+    const TLine* l = &line;
+    benchmark::RegisterBenchmark((std::string("DrawTextBlock/") + l->Name).c_str(),
+                                 [l](benchmark::State& state) {
+                                   TGlyphCallback callback = AccumulateGlyph;
+                                   TBlockOptions options;
+                                   options.WrapWidth = std::strcmp(l->Name, "hangul-wrap") == 0 ? 200 : 0;
+                                   for (auto _ : state) {
+                                     benchmark::DoNotOptimize(callback);
+                                     benchmark::DoNotOptimize(DrawTextBlock(
+                                         0, 16, l->Text.data(), l->Text.size(), options, -1, callback));
+                                   }
+                                   SetUnitCounters(state, SampleTextLength);
+                                 });
+  }
+
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::DoNotOptimize(GlyphSink);
@@ -199,6 +231,17 @@ int main(int argc, char** argv) {
     const double walk = reporter.NanosecondsOf(std::string("TableWalk/") + line.Name);
     if (run < 0 || walk <= 0) continue;
     std::printf("ratio %s/table = %.2fx\n", line.Name, run / walk);
+  }
+  // Per character: every line is SampleTextLength characters, the decomposed
+  // one too, so iteration times compare directly.
+  std::printf("\n%-12s %16s %16s %8s\n", "line", "composed ns/char", "plain ns/char", "ratio");
+  for (const TLine& line : composedLines) {
+    const bool hangul = std::strncmp(line.Name, "hangul", 6) == 0;
+    const double block = reporter.NanosecondsOf(std::string("DrawTextBlock/") + line.Name);
+    const double run = reporter.NanosecondsOf(std::string("DrawTextRun/") + (hangul ? "hangul" : line.Name));
+    if (block < 0 || run <= 0) continue;
+    std::printf("%-12s %16.2f %16.2f %7.2fx\n", line.Name, block / SampleTextLength, run / SampleTextLength,
+                block / run);
   }
   benchmark::Shutdown();
   return 0;

@@ -6,36 +6,20 @@ namespace runeplate {
 
 namespace {
 
-// Our glyph sets in image order, each with the first file glyph of its set.
-struct THanSet {
-  int32_t Base;       // first glyph of the set in the font image
-  int32_t Letters;    // glyphs of the set in the font image
-  int32_t FileStart;  // index of the set's fill glyph in the file
-};
-
-constexpr int32_t InitialLetters = 19, MedialLetters = 21, FinalLetters = 27;
+constexpr int32_t InitialLetters = InitialSetSize, MedialLetters = MedialSetSize,
+                  FinalLetters = FinalSetSize;
 constexpr int32_t MedialFileStart = 8 * (InitialLetters + 1);                 // 160
 constexpr int32_t FinalFileStart = MedialFileStart + 4 * (MedialLetters + 1);  // 248
 static_assert(FinalFileStart + 4 * (FinalLetters + 1) == HanGlyphCount);
 
-THanSet SetOf(int32_t glyph) {
-  if (glyph < MedialSetBase[0]) {
-    const int32_t n = glyph / InitialLetters;
-    return {InitialSetBase[n], InitialLetters, n * (InitialLetters + 1)};
-  }
-  if (glyph < FinalSetBase[0]) {
-    const int32_t n = (glyph - MedialSetBase[0]) / MedialLetters;
-    return {MedialSetBase[n], MedialLetters, MedialFileStart + n * (MedialLetters + 1)};
-  }
-  const int32_t n = (glyph - FinalSetBase[0]) / FinalLetters;
-  return {FinalSetBase[n], FinalLetters, FinalFileStart + n * (FinalLetters + 1)};
-}
+// The file's sets follow ours, each one glyph longer for its fill.
+constexpr int32_t RoleFileStart[3] = {0, MedialFileStart, FinalFileStart};
 
 }  // namespace
 
 int32_t HanFileGlyph(int32_t glyph) {
-  const THanSet set = SetOf(glyph);
-  return set.FileStart + 1 + (glyph - set.Base);
+  const TGlyphLetter letter = LetterOfGlyph(glyph);
+  return RoleFileStart[letter.Role] + letter.Set * (SetSizeOf(letter.Role) + 1) + letter.Index;
 }
 
 bool IsHanFillGlyph(int32_t index) {

@@ -16,11 +16,9 @@ static_assert(sizeof(SampleText) / sizeof(SampleText[0]) == SampleTextLength + 1
               "the sample line is 73 code units");
 
 void DrawFrameLines(TGlyphCallback callback) {
-  for (int32_t line = 1; line <= FrameLineCount; ++line) {
-    const uint32_t colour = RandomInt(-1);
-    DrawTextRun(0, FrameLineHeight * line, SampleText, SampleTextLength,
-                static_cast<int32_t>(colour), callback);
-  }
+  ForEachFrameLine([callback](int32_t y, uint32_t colour) {
+    DrawTextRun(0, y, SampleText, SampleTextLength, static_cast<int32_t>(colour), callback);
+  });
 }
 
 int32_t FrameRate(int32_t lastFrameTime, uint32_t now) {

@@ -38,8 +38,18 @@ constexpr int32_t FrameLineHeight = 16;          // line n has its top edge at 1
 constexpr uint32_t FrameClearColour = 0xFFFFFFFFu;  // opaque white
 constexpr uint32_t CounterColour = 0xFF2040FFu;     // red 0x20, green 0x40, blue 0xFF
 
-// Draws lines 1..36: for each, one RandomInt(-1) taken before any of its
-// glyphs, then the sample line at x 0, y 16n in that colour.
+// Lines 1..36 of a frame: for each, one RandomInt(-1) taken before any of
+// its glyphs, then `drawLine`(y, colour) to draw the sample line at x 0,
+// y 16n in that colour.
+template <class TLineFunction>
+void ForEachFrameLine(TLineFunction&& drawLine) {
+  for (int32_t line = 1; line <= FrameLineCount; ++line) {
+    const uint32_t colour = RandomInt(-1);
+    drawLine(FrameLineHeight * line, colour);
+  }
+}
+
+// ForEachFrameLine drawing each line with DrawTextRun and `callback`.
 void DrawFrameLines(TGlyphCallback callback);
 
 // Frame rate shown for an interval: 1000 div elapsed, or -1 when no counter is

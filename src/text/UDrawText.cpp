@@ -395,7 +395,9 @@ void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list
 // character of every line of every frame.
 namespace {
 struct TInlineLayout {
-  void operator()(uint32_t code, TGlyphRects& list) const { LayOutCodeUnit(code, list); }
+  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
+    LayOutCodeUnit(code, list);
+  }
 };
 struct TNoCell {
   void operator()(int32_t, int32_t, const TGlyphRects&) const {}
@@ -497,8 +499,10 @@ constexpr uint32_t FirstVowelLetter = 0x314F;
 }
 
 struct TInlineComposedLayout {
-  const TBlockOptions& Options;
-  void operator()(uint32_t code, TGlyphRects& list) const { LayOutComposed(code, Options, list); }
+  TBlockOptions Options;
+  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
+    LayOutComposed(code, Options, list);
+  }
 };
 
 // Where a block's lines end on the right, and how low its pen went.
@@ -510,11 +514,6 @@ struct TBlockExtent {
     if (right > Right) Right = right;
   }
 };
-
-TBlockSize BlockSize(size_t length, const TBlockExtent& extent, TPen pen) {
-  if (length == 0) return {0, 0};
-  return {extent.Right, pen.Y + LineHeight};
-}
 
 }  // namespace
 
@@ -537,35 +536,44 @@ void GetComposedRects(uint32_t code, const TBlockOptions& options, TGlyphRects& 
   LayOutComposed(code, options, list);
 }
 
+namespace {
+
+template <class TText, class TChar>
+TPen DrawBlock(int32_t x, int32_t y, const TChar* text, size_t length, const TBlockOptions& options,
+               int32_t userValue, TGlyphCallback callback) {
+  if (text == nullptr) return {x, y};
+  return detail::WalkBlock(x, y, TText{text}, length, TInlineComposedLayout{options},
+                           options.WrapWidth, detail::EmitGlyphs(callback, userValue));
+}
+
+template <class TText, class TChar>
+TBlockSize MeasureBlockOf(const TChar* text, size_t length, const TBlockOptions& options) {
+  if (text == nullptr || length == 0) return {0, 0};
+  TBlockExtent extent;
+  const TPen pen = detail::WalkBlock(0, 0, TText{text}, length, TInlineComposedLayout{options},
+                                     options.WrapWidth, extent);
+  return {extent.Right, pen.Y + LineHeight};
+}
+
+}  // namespace
+
 TPen DrawTextBlock(int32_t x, int32_t y, const char16_t* text, size_t length,
                    const TBlockOptions& options, int32_t userValue, TGlyphCallback callback) {
-  if (text == nullptr) return {x, y};
-  return detail::WalkBlock(x, y, detail::TUtf16Text{text}, length, TInlineComposedLayout{options},
-                           options.WrapWidth, detail::EmitGlyphs(callback, userValue));
+  return DrawBlock<detail::TUtf16Text>(x, y, text, length, options, userValue, callback);
 }
 
 TPen DrawTextBlockUtf8(int32_t x, int32_t y, const char* text, size_t length,
                        const TBlockOptions& options, int32_t userValue,
                        TGlyphCallback callback) {
-  if (text == nullptr) return {x, y};
-  return detail::WalkBlock(x, y, detail::TUtf8Text{text}, length, TInlineComposedLayout{options},
-                           options.WrapWidth, detail::EmitGlyphs(callback, userValue));
+  return DrawBlock<detail::TUtf8Text>(x, y, text, length, options, userValue, callback);
 }
 
 TBlockSize MeasureBlock(const char16_t* text, size_t length, const TBlockOptions& options) {
-  if (text == nullptr) return {0, 0};
-  TBlockExtent extent;
-  const TPen pen = detail::WalkBlock(0, 0, detail::TUtf16Text{text}, length,
-                                     TInlineComposedLayout{options}, options.WrapWidth, extent);
-  return BlockSize(length, extent, pen);
+  return MeasureBlockOf<detail::TUtf16Text>(text, length, options);
 }
 
 TBlockSize MeasureBlockUtf8(const char* text, size_t length, const TBlockOptions& options) {
-  if (text == nullptr) return {0, 0};
-  TBlockExtent extent;
-  const TPen pen = detail::WalkBlock(0, 0, detail::TUtf8Text{text}, length,
-                                     TInlineComposedLayout{options}, options.WrapWidth, extent);
-  return BlockSize(length, extent, pen);
+  return MeasureBlockOf<detail::TUtf8Text>(text, length, options);
 }
 
 namespace {

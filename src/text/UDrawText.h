@@ -362,6 +362,14 @@ constexpr uint32_t ReplacementCharacter = 0xFFFD;
 // at or past `text` + `length`.
 size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint);
 
+// The walks' small steps are inlined into them whatever the optimiser thinks:
+// they run once for every character of every line.
+#if defined(__GNUC__)
+#define RUNEPLATE_ALWAYS_INLINE __attribute__((always_inline)) inline
+#else
+#define RUNEPLATE_ALWAYS_INLINE inline
+#endif
+
 namespace detail {
 
 // What a reader hands the walk in place of a code for a line break.
@@ -411,7 +419,7 @@ struct TUtf8UnitReader {
 // returns how many units it took.
 struct TUtf16Text {
   const char16_t* Text;
-  size_t Decode(size_t at, size_t end, uint32_t& codePoint) const {
+  RUNEPLATE_ALWAYS_INLINE size_t Decode(size_t at, size_t end, uint32_t& codePoint) const {
     const uint32_t unit = Text[at];
     if (unit - 0xD800u < 0x400u && at + 1 < end) {
       const uint32_t low = Text[at + 1];
@@ -438,17 +446,20 @@ struct TUtf8Text {
 // The next character of composed text from `at` (< `end`), moving `at` past
 // it: the code GetComposedRects lays out, or LineBreakCode.
 template <class TText>
-uint32_t NextComposed(const TText& text, size_t& at, size_t end) {
+RUNEPLATE_ALWAYS_INLINE uint32_t NextComposed(const TText& text, size_t& at, size_t end) {
   uint32_t first;
   at += text.Decode(at, end, first);
-  if (first == u'\n') return LineBreakCode;
-  if (first == u'\r') {
-    uint32_t next;
-    if (at < end) {
-      const size_t size = text.Decode(at, end, next);
-      if (next == u'\n') at += size;
+  if (first < LeadingJamoFirst) {
+    if (first == u'\n') return LineBreakCode;
+    if (first == u'\r') {
+      uint32_t next;
+      if (at < end) {
+        const size_t size = text.Decode(at, end, next);
+        if (next == u'\n') at += size;
+      }
+      return LineBreakCode;
     }
-    return LineBreakCode;
+    return first;
   }
   uint32_t syllable;
   if (first - SyllableFirst < SyllableCount) {
@@ -463,7 +474,7 @@ uint32_t NextComposed(const TText& text, size_t& at, size_t end) {
     syllable = SyllableFirst +
                ((first - LeadingJamoFirst) * MedialCount + (vowel - VowelJamoFirst)) * FinalCount;
   } else {
-    return first < 0x1100 ? first : ComposedCode(first);
+    return ComposedCode(first);
   }
   if (at < end) {
     uint32_t trailing;
@@ -482,7 +493,7 @@ struct TComposedReader {
   TText Text;
   size_t At;
   size_t End;
-  bool Next(uint32_t& code) {
+  RUNEPLATE_ALWAYS_INLINE bool Next(uint32_t& code) {
     if (At >= End) return false;
     code = NextComposed(Text, At, End);
     return true;
@@ -517,7 +528,7 @@ template <class TGlyphFunction>
 struct TGlyphEmitter {
   TGlyphFunction& Glyph;
   int32_t UserValue;
-  void operator()(int32_t x, int32_t y, const TGlyphRects& list) const {
+  RUNEPLATE_ALWAYS_INLINE void operator()(int32_t x, int32_t y, const TGlyphRects& list) const {
     // Written out for the at most three rectangles: as a loop, the compiler
     // spilled the run's state around every call.
     const int32_t count = list.Count;

@@ -45,31 +45,23 @@ TRun Plain(const std::u16string& text) {
   return run;
 }
 
-TRun Composed(const std::u16string& text, TBlockOptions options = {}) {
-  TRun run;
-  const TPen pen = ForEachGlyph(
-      0, 0, text.data(), text.size(), options,
-      [&run](int32_t x, int32_t y, int32_t w, int32_t h, int32_t l, int32_t t, int32_t) {
-        run.Calls.push_back({x, y, w, h, l, t});
-      });
-  run.EndX = pen.X;
-  run.EndY = pen.Y;
-  return run;
-}
-
-TRun ComposedUtf8(const std::string& text, TBlockOptions options = {}) {
+// The calls and end of the composed walk over `text`, UTF-16 or UTF-8.
+template <class TChar>
+TRun ComposedRun(const std::basic_string<TChar>& text, const TBlockOptions& options) {
   TRun run;
   // An exact-size copy, so a read past the end is caught.
-  const std::vector<char> bytes(text.begin(), text.end());
-  const TPen pen = ForEachGlyphUtf8(
-      0, 0, bytes.data(), bytes.size(), options,
-      [&run](int32_t x, int32_t y, int32_t w, int32_t h, int32_t l, int32_t t, int32_t) {
-        run.Calls.push_back({x, y, w, h, l, t});
-      });
+  const std::vector<TChar> units(text.begin(), text.end());
+  const auto record = [&run](int32_t x, int32_t y, int32_t w, int32_t h, int32_t l, int32_t t,
+                             int32_t) { run.Calls.push_back({x, y, w, h, l, t}); };
+  TPen pen;
+  if constexpr (sizeof(TChar) == 1) pen = ForEachGlyphUtf8(0, 0, units.data(), units.size(), options, record);
+  else pen = ForEachGlyph(0, 0, units.data(), units.size(), options, record);
   run.EndX = pen.X;
   run.EndY = pen.Y;
   return run;
 }
+TRun Composed(const std::u16string& text, const TBlockOptions& options = {}) { return ComposedRun(text, options); }
+TRun ComposedUtf8(const std::string& text, const TBlockOptions& options = {}) { return ComposedRun(text, options); }
 
 std::string Utf8(const std::u16string& text) {
   std::string out;

@@ -16,22 +16,34 @@ bool CheckPngSize(int64_t width, int64_t height, std::string& error) {
   return false;
 }
 
-bool WritePngFile(const std::string& path, int64_t width, int64_t height,
-                  const std::vector<uint8_t>& rgb, std::string& error) {
-  if (!CheckPngSize(width, height, error)) {
-    error = path + ": " + error;
+namespace {
+
+// Sets up `image` for writing a Width x Height picture of `channels` bytes
+// a pixel held in `bytes` bytes; false with a message when they disagree.
+bool PrepareImage(int64_t width, int64_t height, size_t bytes, int channels, png_uint_32 format,
+                  png_image& image, std::string& error) {
+  if (!CheckPngSize(width, height, error)) return false;
+  if (bytes != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * channels) {
+    error = "picture data does not match its size";
     return false;
   }
-  if (rgb.size() != static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 3) {
-    error = path + ": picture data does not match its size";
-    return false;
-  }
-  png_image image{};
+  image = png_image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(width);
   image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_RGB;
+  image.format = format;
+  return true;
+}
 
+}  // namespace
+
+bool WritePngFile(const std::string& path, int64_t width, int64_t height,
+                  const std::vector<uint8_t>& rgb, std::string& error) {
+  png_image image;
+  if (!PrepareImage(width, height, rgb.size(), 3, PNG_FORMAT_RGB, image, error)) {
+    error = path + ": " + error;
+    return false;
+  }
   TAtomicFile file(path);
   if (!file.Open(error)) return false;
   if (!png_image_write_to_stdio(&image, file.Stream(), 0, rgb.data(), 0, nullptr)) {
@@ -40,6 +52,24 @@ bool WritePngFile(const std::string& path, int64_t width, int64_t height,
     return false;
   }
   return file.Commit(error);
+}
+
+bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rgba,
+                   std::vector<uint8_t>& png, std::string& error) {
+  png_image image;
+  if (!PrepareImage(width, height, rgba.size(), 4, PNG_FORMAT_RGBA, image, error)) return false;
+  png_alloc_size_t size = 0;
+  // The first call measures, the second writes.
+  if (png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr)) {
+    png.resize(size);
+    if (png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr)) {
+      png.resize(size);
+      return true;
+    }
+  }
+  error = std::string("cannot make PNG: ") + image.message;
+  png_image_free(&image);
+  return false;
 }
 
 bool ReadPngFile(const std::string& path, int64_t maxPixels, TPngPicture& picture, std::string& error) {

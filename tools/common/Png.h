@@ -21,6 +21,12 @@ bool CheckPngSize(int64_t width, int64_t height, std::string& error);
 bool WritePngFile(const std::string& path, int64_t width, int64_t height,
                   const std::vector<uint8_t>& rgb, std::string& error);
 
+// The PNG file of a Width x Height picture with transparency, in memory:
+// Rgba holds 4 bytes a pixel (red, green, blue, alpha), rows top to bottom.
+// False with a message when the size is out of range or libpng fails.
+bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rgba,
+                   std::vector<uint8_t>& png, std::string& error);
+
 // A picture read from a PNG file: 3 bytes a pixel, rows top to bottom.
 struct TPngPicture {
   int64_t Width = 0, Height = 0;

@@ -10,7 +10,9 @@
 #include "common/Png.h"
 #include "font/HanFile.h"
 #include "fontgen/Fidelity.h"
+#include "fontgen/Notice.h"
 #include "fontgen/Picture.h"
+#include "fontgen/export/Export.h"
 
 namespace runeplate::fontgen {
 
@@ -58,7 +60,8 @@ TConversion Convert(const TConvertOptions& options) {
       result.Warnings.push_back(source.Name + ": " + std::to_string(blank) +
                                 " jamo glyphs appear in none of its syllables, nor in another set; they stay blank");
   }
-  result.Atlas = ComposeAtlas(ascii, result.Jamo);
+  result.HasLetters = source.HasLetters;
+  result.Atlas = ComposeAtlas(ascii, result.Jamo, source.HasLetters ? &source.Letters : nullptr);
   return result;
 }
 
@@ -78,6 +81,8 @@ void PrintConversionReport(std::ostream& out, const TConversion& c) {
       break;
   }
   out << "ASCII: " << (c.AsciiFrom.empty() ? std::string("blank") : "from " + c.AsciiFrom) << "\n";
+  out << "compatibility letters: "
+      << (c.HasLetters ? "51 from " + source.Name : std::string("none (drawn from the glyph sets)")) << "\n";
   if (present == 0) {
     out << "fidelity: the source has no precomposed syllables to compare with\n";
     return;
@@ -90,34 +95,20 @@ TOutputKind OutputKindOf(const std::string& path) {
   if (HasExtension(path, ".png")) return TOutputKind::Png;
   if (HasExtension(path, ".han")) return TOutputKind::HanFile;
   if (HasExtension(path, ".h")) return TOutputKind::CSource;
+  if (HasExtension(path, ".bdf")) return TOutputKind::Bdf;
+  if (HasExtension(path, ".ttf")) return TOutputKind::TrueType;
+  if (HasExtension(path, ".otf")) return TOutputKind::OpenTypeCff;
+  if (HasExtension(path, ".woff2")) return TOutputKind::Woff2;
+  if (HasExtension(path, ".otb")) return TOutputKind::OpenTypeBitmap;
+  if (HasExtension(path, ".fnt")) return TOutputKind::BmFont;
   return TOutputKind::Unknown;
 }
-
-namespace {
-
-// The entries of a NOTICE file whose name is one of Keys ("Source:"), each
-// with the indented lines that continue it.
-std::vector<std::string> NoticeEntries(std::istream& notice, const std::vector<std::string>& keys) {
-  std::vector<std::string> lines;
-  bool inEntry = false;
-  for (std::string line; std::getline(notice, line);) {
-    const bool continues = !line.empty() && line[0] == ' ';
-    if (!continues) {
-      inEntry = false;
-      for (const std::string& key : keys) inEntry = inEntry || line.rfind(key, 0) == 0;
-    }
-    if (inEntry && !line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
-}  // namespace
 
 std::string CSourceNotice(const std::string& sourcePath) {
   namespace fs = std::filesystem;
   const std::string name = fs::path(sourcePath).filename().string();
   std::string text = "Made by runeplate-fontgen from " + name + ".\n";
-  std::ifstream notice(fs::path(sourcePath).parent_path() / "NOTICE");
+  std::ifstream notice(NoticePathOf(sourcePath));
   const std::vector<std::string> entries =
       notice ? NoticeEntries(notice, {"Source:", "Licence:"}) : std::vector<std::string>{};
   if (entries.empty()) return text + "Licence: that of " + name + "; keep its notice with this file.\n";
@@ -125,10 +116,13 @@ std::string CSourceNotice(const std::string& sourcePath) {
   return text + "The full notice is the NOTICE file beside " + name + "; keep it with this file.\n";
 }
 
-void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
+void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource,
+                const TExportOptions& exportOptions) {
+  const TOutputKind kind = OutputKindOf(path);
+  if (IsFontExport(kind)) return WriteFontExport(path, kind, atlas, exportOptions);
   std::string error;
   bool written = false;
-  switch (OutputKindOf(path)) {
+  switch (kind) {
     case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
     case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
     case TOutputKind::CSource: {
@@ -141,8 +135,8 @@ void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSource
       written = WritePngFile(path, picture.Width, picture.Height, picture.Rgb, error);
       break;
     }
-    case TOutputKind::Unknown:
-      throw TFontGenError(path + ": unknown output kind: name it .bmp, .png or .han");
+    default:
+      throw TFontGenError(path + ": unknown output kind: name it " + OutputKindList);
   }
   if (!written) throw TFontGenError(error);
 }

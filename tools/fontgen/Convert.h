@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fontgen/FontSource.h"
+#include "fontgen/export/ExportFont.h"
 
 namespace runeplate::fontgen {
 
@@ -22,6 +23,7 @@ struct TConversion {
   TFontSource Source;
   std::string AsciiFrom;         // the file the ASCII cells came from, empty when blank
   THangulGlyphs Jamo{};
+  bool HasLetters = false;         // the atlas has the source's compatibility letters
   std::vector<TStandIn> StandIns;  // glyphs the fit borrowed from another set
   TFontImage Atlas;
   std::vector<std::string> Warnings;
@@ -37,9 +39,17 @@ TConversion Convert(const TConvertOptions& options);
 void PrintConversionReport(std::ostream& out, const TConversion& conversion);
 
 // The kinds of file the atlas can be written as, by Path's extension: .bmp,
-// .png, .han, and .h for C source.
-enum class TOutputKind { Bitmap, Png, HanFile, CSource, Unknown };
+// .png, .han, and .h for C source; and as a font for other programs (see
+// export/Export.h): .bdf, .ttf, .otf, .woff2, .otb and .fnt (BMFont).
+enum class TOutputKind {
+  Bitmap, Png, HanFile, CSource,
+  Bdf, TrueType, OpenTypeCff, Woff2, OpenTypeBitmap, BmFont,
+  Unknown
+};
 TOutputKind OutputKindOf(const std::string& path);
+
+// What the message for an unknown extension offers.
+constexpr const char* OutputKindList = ".bmp, .png, .han, .h, .bdf, .ttf, .otf, .woff2, .otb or .fnt";
 
 // What a C source atlas says of itself: the array's name and where the atlas
 // came from.
@@ -53,9 +63,10 @@ struct TCSourceOptions {
 // notice's Source and Licence entries.
 std::string CSourceNotice(const std::string& sourcePath);
 
-// Writes Atlas to Path as its extension says, whole or not at all. Throws
+// Writes Atlas to Path as its extension says, whole or not at all; a font
+// for other programs as ExportOptions say. Throws
 // TFontGenError with one line when the kind is unknown or writing fails.
 void WriteAtlas(const std::string& path, const TFontImage& atlas,
-                const TCSourceOptions& cSource = {});
+                const TCSourceOptions& cSource = {}, const TExportOptions& exportOptions = {});
 
 }  // namespace runeplate::fontgen

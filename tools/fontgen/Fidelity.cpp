@@ -12,6 +12,8 @@
 #include <string>
 
 #include "common/Utf8.h"
+#include "font/GlyphComposer.h"
+#include "fontgen/Atlas.h"
 #include "fontgen/FontGenError.h"
 
 namespace runeplate::fontgen {
@@ -79,12 +81,19 @@ TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector
   std::vector<bool> isCommon(SyllableCount, false);
   for (uint32_t code : common) isCommon[code - SyllableFirst] = true;
 
+  // Measured on what the engine draws: each syllable composed from an atlas
+  // of these glyphs.
+  const TFontImage atlas = ComposeAtlas(TAsciiCells{}, glyphs);
   TFidelity result;
   std::vector<TSyllableDiff> diffs;
   for (size_t s = 0; s < SyllableCount; ++s) {
     if (!known[s]) continue;
     const uint32_t code = SyllableFirst + static_cast<uint32_t>(s);
-    const int diff = DiffCount(ComposeSyllable(glyphs, code), syllables[s]);
+    TCellBitmap drawn;
+    ComposeCodePoint(ViewOf(atlas), code, nullptr, drawn);
+    TCell composed;
+    for (int y = 0; y < 16; ++y) composed.SetRow(y, drawn.Rows[y]);
+    const int diff = DiffCount(composed, syllables[s]);
     const bool identical = diff == 0;
     const bool withoutFinal = DecomposeSyllable(static_cast<uint32_t>(s)).Final == 0;
     ++result.Total;

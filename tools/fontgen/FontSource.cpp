@@ -55,6 +55,8 @@ TFontSource FromUnifont(const TUnifontSource& unifont, const std::string& name) 
     source.Ascii[code] = unifont.Ascii[code - FirstPrintableAscii];
   source.Syllables = unifont.Syllables;
   source.HasSyllable.assign(SyllableCount, true);
+  source.HasLetters = unifont.HasLetters;
+  source.Letters = unifont.Letters;
   return source;
 }
 
@@ -135,12 +137,16 @@ TFontSource SourceFromImage(const TFontImage& image, const std::string& name, TS
       source.Ascii[code][y] = row;
     }
   }
-  for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-    const TRect cell = HangulCell(g);
+  const auto readCell = [&image](const TRect& rect, TCell& cell) {
     for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) source.Jamo[g].SetPixel(x, y, image.IsInk(cell.Left + x, cell.Top + y));
-  }
+      for (int x = 0; x < 16; ++x) cell.SetPixel(x, y, image.IsInk(rect.Left + x, rect.Top + y));
+  };
+  for (int32_t g = 0; g < HangulGlyphCount; ++g) readCell(HangulCell(g), source.Jamo[g]);
   source.JamoOrigin = TJamoOrigin::Drawn;
+  source.HasLetters = HasLetterCells(ViewOf(image));
+  if (source.HasLetters) {
+    for (int32_t k = 0; k < int32_t(CompatJamoCount); ++k) readCell(LetterCell(k), source.Letters[size_t(k)]);
+  }
   return source;
 }
 

@@ -46,6 +46,11 @@ struct TFontSource {
   TJamoOrigin JamoOrigin = TJamoOrigin::None;
   THangulGlyphs Jamo{};
 
+  // The font's own glyphs of the 51 compatibility letters, kept only when it
+  // has all of them (otherwise the glyph sets draw them).
+  bool HasLetters = false;
+  TLetterCells Letters{};
+
   // Things worth telling that do not stop the conversion, one line each.
   std::vector<std::string> Warnings;
 

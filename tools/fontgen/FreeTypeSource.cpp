@@ -67,6 +67,7 @@ class TReader {
            " px, taller than the 16-px cell; pixels outside the cell are dropped");
     ReadAscii();
     ReadSyllables();
+    ReadLetters();
     ReadNamedJamo();
     if (Clipped > 0)
       Warn(std::to_string(Clipped) + " glyphs reach outside their cells; the parts outside are dropped");
@@ -248,9 +249,23 @@ class TReader {
     if (glyph != 0 && PlaceCell(glyph, Source.Syllables[s])) Source.HasSyllable[s] = true;
   }
 
+  // The compatibility letters, kept when the font has all 51: by Unicode, or
+  // as KS X 1001 row 4, which holds them in the same order.
+  void ReadLetters() {
+    TLetterCells letters{};
+    for (uint32_t k = 0; k < CompatJamoCount; ++k) {
+      FT_UInt glyph = Unicode ? GlyphOf(CompatJamoFirst + k) : FT_Get_Char_Index(Face, 0x2421 + k);
+      if (!Unicode && glyph == 0) glyph = FT_Get_Char_Index(Face, 0xA4A1 + k);
+      if (glyph == 0 || !PlaceCell(glyph, letters[k])) return;
+    }
+    Source.HasLetters = true;
+    Source.Letters = letters;
+  }
+
   void ReadNamedJamo() {
     if (Options.IgnoreNames || !FT_HAS_GLYPH_NAMES(Face)) {
       if (Options.Names && !Options.IgnoreNames) throw TFontGenError(Path + ": has no glyph names");
+      if (!Options.IgnoreNames) ReadPrivateJamo();
       return;
     }
     TJamoNames names;
@@ -277,6 +292,19 @@ class TReader {
       if (!PlaceCell(glyphs[g], Source.Jamo[g]))
         throw TFontGenError(Path + ": cannot render jamo glyph \"" + JamoGlyphName(names, g) + "\"");
     }
+    Source.JamoOrigin = TJamoOrigin::Named;
+  }
+
+  // A font without glyph names may keep its jamo glyphs at private code
+  // points (PrivateJamoFirst); it counts only when it has all 344.
+  void ReadPrivateJamo() {
+    if (!Unicode) return;
+    std::vector<FT_UInt> glyphs(HangulGlyphCount);
+    for (int32_t g = 0; g < HangulGlyphCount; ++g)
+      if ((glyphs[g] = FT_Get_Char_Index(Face, PrivateJamoFirst + uint32_t(g))) == 0) return;
+    for (int32_t g = 0; g < HangulGlyphCount; ++g)
+      if (!PlaceCell(glyphs[g], Source.Jamo[g]))
+        throw TFontGenError(Path + ": cannot render jamo glyph " + std::to_string(g));
     Source.JamoOrigin = TJamoOrigin::Named;
   }
 };

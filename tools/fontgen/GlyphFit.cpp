@@ -208,7 +208,7 @@ class TFitter {
 
   // In how many of glyph G's syllables its own letter draws pixel B.
   size_t OwnedCount(const std::vector<std::array<TCell, 3>>& parts, int32_t g, int b) const {
-    const TRole role = RoleOfGlyph(g);
+    const TJamoRole role = RoleOfGlyph(g);
     size_t owned = 0;
     for (size_t s : SyllablesOfGlyph[g]) owned += HasBit(parts[s][role], b);
     return owned;
@@ -326,18 +326,11 @@ const std::vector<std::vector<int>> FinalStandIns = {{1, 2, 3}, {0, 2, 3}, {1, 0
 // The glyph of the same letter in the first set of Order[set] that some
 // syllable of the fit shows, -1 when there is none.
 int32_t StandInFor(const TFitter& fitter, int32_t glyph) {
-  const int32_t* bases;
-  const std::vector<std::vector<int>>* order;
-  int32_t k, letters;
-  if (glyph < MedialSetBase[0]) {
-    bases = InitialSetBase, order = &InitialStandIns, k = glyph, letters = int32_t(InitialCount);
-  } else if (glyph < FinalSetBase[0]) {
-    bases = MedialSetBase, order = &MedialStandIns, k = glyph - MedialSetBase[0], letters = int32_t(MedialCount);
-  } else {
-    bases = FinalSetBase, order = &FinalStandIns, k = glyph - FinalSetBase[0], letters = int32_t(FinalCount) - 1;
-  }
-  for (int other : (*order)[k / letters]) {
-    const int32_t candidate = bases[other] + k % letters;
+  static const std::vector<std::vector<int>>* const orders[3] = {&InitialStandIns, &MedialStandIns,
+                                                                  &FinalStandIns};
+  const TGlyphLetter letter = LetterOfGlyph(glyph);
+  for (int other : (*orders[letter.Role])[size_t(letter.Set)]) {
+    const int32_t candidate = GlyphOfLetter(letter.Role, other, letter.Index);
     if (!fitter.SyllablesOf(candidate).empty()) return candidate;
   }
   return -1;

@@ -71,19 +71,6 @@ bool Expand(const std::string& pattern, int set, int index, std::string& name, s
   return true;
 }
 
-constexpr int32_t Initials = InitialCount, Medials = MedialCount, Finals = FinalCount - 1;
-
-// Role (0 initial, 1 medial, 2 final), set and Unicode letter index of glyph G.
-void Locate(int32_t g, int& role, int& set, int& index) {
-  if (g < MedialSetBase[0]) {
-    role = 0, set = g / Initials, index = g % Initials;
-  } else if (g < FinalSetBase[0]) {
-    role = 1, set = (g - MedialSetBase[0]) / Medials, index = (g - MedialSetBase[0]) % Medials;
-  } else {
-    role = 2, set = (g - FinalSetBase[0]) / Finals, index = (g - FinalSetBase[0]) % Finals + 1;
-  }
-}
-
 }  // namespace
 
 bool ParseJamoNames(const std::string& text, TJamoNames& names, std::string& error) {
@@ -107,10 +94,12 @@ bool ParseJamoNames(const std::string& text, TJamoNames& names, std::string& err
 }
 
 std::string JamoGlyphName(const TJamoNames& names, int32_t glyph) {
-  int role, set, index;
-  Locate(glyph, role, set, index);
+  // {index} counts as Unicode counts jamo: initials and vowels from 0
+  // (U+1100, U+1161), finals from 1 (U+11A8 is final 1).
+  const TGlyphLetter letter = LetterOfGlyph(glyph);
+  const int index = letter.Role == JamoFinal ? letter.Index : letter.Index - 1;
   std::string name, error;
-  Expand(names.Templates[role], set, index, name, error);  // checked by ParseJamoNames
+  Expand(names.Templates[letter.Role], letter.Set, index, name, error);  // checked by ParseJamoNames
   return name;
 }
 

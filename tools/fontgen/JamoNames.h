@@ -19,6 +19,11 @@ struct TJamoNames {
   std::array<std::string, 3> Templates;  // initial, medial, final
 };
 
+// Where a font without glyph names (BDF, as fontgen writes it) keeps its
+// jamo glyphs: glyph g (0..343) at this private-use code point plus g, in
+// the plane of private use that no character set maps.
+constexpr uint32_t PrivateJamoFirst = 0xF0000;
+
 // Neo둥근모's scheme: cho_0_00 is ㄱ of initial set 1, jong_3_27 ㅎ of
 // final set 4.
 extern const char* const NeoJamoNames;

@@ -30,9 +30,9 @@ std::vector<std::array<TCell, 3>> AttributePixels(const std::vector<TCell>& targ
     const int byInitial = std::max(1, std::min(Several, initialNeighbours / 2));
     const int byFinal = std::max(1, std::min(Several, finalNeighbours / 2));
     ForEachBit(target, [&](int b) {
-      const TRole role = initialNeighbours > 0 && lackByInitial[b] >= byInitial ? RoleInitial
-                         : finalNeighbours > 0 && lackByFinal[b] >= byFinal     ? RoleFinal
-                                                                                : RoleMedial;
+      const TJamoRole role = initialNeighbours > 0 && lackByInitial[b] >= byInitial ? JamoInitial
+                         : finalNeighbours > 0 && lackByFinal[b] >= byFinal     ? JamoFinal
+                                                                                : JamoMedial;
       SetBit(parts[s][role], b);
     });
   }

@@ -9,7 +9,7 @@
 namespace runeplate::fontgen {
 
 // For syllable s (0..11,171) of Targets, its pixels split by the letter that
-// draws them: [RoleInitial], [RoleMedial], [RoleFinal].
+// draws them: [JamoInitial], [JamoMedial], [JamoFinal].
 //
 // Told from how the syllable differs from its neighbours: a pixel that
 // several syllables with another initial (same vowel and final) lack belongs

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "font/GlyphComposer.h"
 #include "fontgen/Fidelity.h"
 #include "text/UDrawText.h"
 
@@ -13,30 +14,28 @@ namespace {
 constexpr int Margin = 8;
 constexpr int LineHeight = 20;  // a 16-px line and a gap
 
-// Where DrawTextRun's glyphs go: the layout reports them through a plain
-// function, so the target is held here while one sheet is drawn.
-struct TSheetTarget {
-  TPicture* Picture;
-  const TFontImage* Atlas;
+// Paints each character's picture, composed from the atlas, black, every
+// pixel a Scale x Scale block.
+struct TSheetPainter {
+  TPicture& Picture;
+  const TFontImage& Atlas;
   int Scale;
+  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
+    TCellBitmap cell;
+    ComposeCell(ViewOf(Atlas), rects, cell);
+    for (int dy = 0; dy < cell.Height; ++dy)
+      for (int dx = 0; dx < cell.Width; ++dx)
+        if (cell.IsInk(dx, dy)) Fill((x + dx) * Scale, (y + dy) * Scale);
+  }
+  void Fill(int left, int top) const {
+    for (int py = top; py < top + Scale; ++py)
+      for (int px = left; px < left + Scale; ++px) {
+        if (px < 0 || py < 0 || px >= Picture.Width || py >= Picture.Height) continue;
+        uint8_t* rgb = &Picture.Rgb[(size_t(py) * Picture.Width + px) * 3];
+        rgb[0] = rgb[1] = rgb[2] = 0;
+      }
+  }
 };
-const TSheetTarget* Target = nullptr;
-
-void DrawGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft, int32_t srcTop, int32_t) {
-  TPicture& picture = *Target->Picture;
-  const int scale = Target->Scale;
-  for (int dy = 0; dy < height; ++dy)
-    for (int dx = 0; dx < width; ++dx) {
-      if (!Target->Atlas->IsInk(srcLeft + dx, srcTop + dy)) continue;
-      for (int sy = 0; sy < scale; ++sy)
-        for (int sx = 0; sx < scale; ++sx) {
-          const int px = (x + dx) * scale + sx, py = (y + dy) * scale + sy;
-          if (px < 0 || py < 0 || px >= picture.Width || py >= picture.Height) continue;
-          uint8_t* rgb = &picture.Rgb[(size_t(py) * picture.Width + px) * 3];
-          rgb[0] = rgb[1] = rgb[2] = 0;
-        }
-    }
-}
 
 TPicture Blank(int width, int height, int scale) {
   TPicture picture;
@@ -46,35 +45,38 @@ TPicture Blank(int width, int height, int scale) {
   return picture;
 }
 
-int LineWidth(const std::u16string& line) {
-  int width = 0;
-  for (char16_t c : line) width += AdvanceOf(c);
-  return width;
-}
-
-// Draws Lines, each at its own X, one below the other.
+// Draws Lines, each at its own X, one below the other: as composed text
+// (letters from the atlas's own cells where it has them) with `composed`,
+// else as the program's line.
 void DrawLines(TPicture& picture, const TFontImage& atlas, int scale,
-               const std::vector<std::pair<int, std::u16string>>& lines) {
-  const TSheetTarget target{&picture, &atlas, scale};
-  Target = &target;
-  for (size_t n = 0; n < lines.size(); ++n)
-    DrawTextRun(lines[n].first, Margin + LineHeight * int(n), lines[n].second.data(), lines[n].second.size(), 0,
-                DrawGlyph);
-  Target = nullptr;
+               const std::vector<std::pair<int, std::u16string>>& lines,
+               const TBlockOptions* composed) {
+  const TSheetPainter painter{picture, atlas, scale};
+  for (size_t n = 0; n < lines.size(); ++n) {
+    const std::u16string& line = lines[n].second;
+    const int32_t y = Margin + LineHeight * int(n);
+    if (composed != nullptr) ForEachCell(lines[n].first, y, line.data(), line.size(), *composed, painter);
+    else ForEachCell(lines[n].first, y, line.data(), line.size(), painter);
+  }
 }
 
 }  // namespace
 
 TPicture DrawTextSheet(const TFontImage& atlas, const std::u16string& text, int scale) {
+  TBlockOptions composed;
+  composed.LetterCells = HasLetterCells(ViewOf(atlas));
+  // Each line of the text is a block of its own, so the sheet keeps a gap
+  // between lines.
   std::vector<std::pair<int, std::u16string>> lines(1, {Margin, u""});
   for (char16_t c : text) {
     if (c == u'\n') lines.push_back({Margin, u""});
     else lines.back().second += c;
   }
   int width = 0;
-  for (const auto& line : lines) width = std::max(width, LineWidth(line.second));
+  for (const auto& line : lines)
+    width = std::max(width, int(MeasureBlock(line.second.data(), line.second.size(), composed).Width));
   TPicture picture = Blank(width + 2 * Margin, LineHeight * int(lines.size()) + 2 * Margin - 4, scale);
-  DrawLines(picture, atlas, scale, lines);
+  DrawLines(picture, atlas, scale, lines, &composed);
   return picture;
 }
 
@@ -94,8 +96,8 @@ TPicture DrawKsX1001Sheet(const TFontImage& atlas, int scale) {
   }
   TPicture picture = Blank(Margin + LabelWidth + 16 * int(PerLine) + Margin,
                            LineHeight * int(rows.size()) + 2 * Margin - 4, scale);
-  DrawLines(picture, atlas, scale, labels);
-  DrawLines(picture, atlas, scale, rows);
+  DrawLines(picture, atlas, scale, labels, nullptr);
+  DrawLines(picture, atlas, scale, rows, nullptr);
   return picture;
 }
 

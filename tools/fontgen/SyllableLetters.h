@@ -9,8 +9,6 @@
 
 namespace runeplate::fontgen {
 
-enum TRole { RoleInitial, RoleMedial, RoleFinal };
-
 // The letter indices of syllable S (0..11,171): initial 0..18, medial 0..20,
 // final 0..27 (0: none), and back.
 inline size_t InitialOf(size_t s) { return DecomposeSyllable(static_cast<uint32_t>(s)).Initial; }
@@ -20,10 +18,7 @@ inline size_t SyllableOf(size_t initial, size_t medial, size_t final_) {
   return (initial * MedialCount + medial) * FinalCount + final_;
 }
 
-inline TRole RoleOfGlyph(int32_t glyph) {
-  if (glyph < MedialSetBase[0]) return RoleInitial;
-  return glyph < FinalSetBase[0] ? RoleMedial : RoleFinal;
-}
+inline TJamoRole RoleOfGlyph(int32_t glyph) { return LetterOfGlyph(glyph).Role; }
 
 // Medial index (1-based, as in SelectGlyphs) of the vowels ㅝ ㅞ ㅟ and the
 // final index of ㄴ.

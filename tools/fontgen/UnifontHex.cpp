@@ -79,6 +79,9 @@ void StoreGlyph(const THexLine& glyph, const std::string& where, TUnifontSource&
       throw TFontGenError(where + CodePointName(code) + " must be a 16 x 16 glyph (64 hex digits)");
     TCell& cell = source.Syllables[code - SyllableFirst];
     for (int y = 0; y < 16; ++y) cell.SetRow(y, HexValue<uint16_t>(glyph.Data, 4 * y, 4));
+  } else if (code >= CompatJamoFirst && code <= CompatJamoLast && glyph.Data.size() == WideDigits) {
+    TCell& cell = source.Letters[code - CompatJamoFirst];
+    for (int y = 0; y < 16; ++y) cell.SetRow(y, HexValue<uint16_t>(glyph.Data, 4 * y, 4));
   }
 }
 
@@ -114,6 +117,10 @@ TUnifontSource ReadUnifontHex(std::string_view text, const std::string& name) {
   }
   RequireGlyphs(seen, FirstPrintableAscii, LastPrintableAscii, name);
   RequireGlyphs(seen, SyllableFirst, SyllableLast, name);
+  source.HasLetters = true;
+  for (uint32_t code = CompatJamoFirst; code <= CompatJamoLast; ++code)
+    source.HasLetters = source.HasLetters && seen[code];
+  if (!source.HasLetters) source.Letters = {};
   return source;
 }
 

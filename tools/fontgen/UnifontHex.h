@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fontgen/Cell.h"
+#include "text/UDrawText.h"
 
 namespace runeplate::fontgen {
 
@@ -25,6 +26,10 @@ struct TUnifontSource {
   std::array<std::array<uint8_t, 16>, PrintableAsciiCount> Ascii{};
   // 16 x 16 glyphs of the precomposed syllables U+AC00..U+D7A3, in code order.
   std::vector<TCell> Syllables;
+  // 16 x 16 glyphs of the compatibility letters U+3131..U+3163, when the
+  // file has all of them.
+  bool HasLetters = false;
+  std::array<TCell, CompatJamoCount> Letters{};
 };
 
 // Reads the text of a Unifont hex file: one glyph per line, "CODE:DATA" with

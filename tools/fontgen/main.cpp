@@ -17,6 +17,7 @@
 #include "fontgen/FontGenError.h"
 #include "fontgen/Sheet.h"
 #include "fontgen/UnifontHex.h"
+#include "fontgen/export/Export.h"
 #include "font/CompactFont.h"
 
 using namespace runeplate;
@@ -30,15 +31,18 @@ constexpr int ExitFailed = 2;
 
 const char Usage[] =
     "usage: runeplate-fontgen [SOURCE] [--ascii SOURCE] [--size PX] [--jamo-names SCHEME] -o OUT [--report]\n"
+    "       runeplate-fontgen [SOURCE] [--family NAME] [--ascent PX] [--chars ksx1001|FILE] -o FONT\n"
     "       runeplate-fontgen [SOURCE] (--preview TEXT | --preview-ksx1001) -o SHEET.png\n";
 
 const char Description[] =
     "\n"
     "Makes a font atlas from SOURCE and writes it (-o OUT, by extension: .bmp the atlas,\n"
     ".png the atlas in two colours, .han a classic 8x4x4 file, .h the pixel block as C\n"
-    "source named --c-name; with --compact only its glyphs, for small devices), reports how faithfully\n"
-    "its jamo glyphs compose the source's own syllables (--report), or draws text or all\n"
-    "KS X 1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
+    "source named --c-name, with --compact only its glyphs for small devices; as a\n"
+    "complete font for other programs: .bdf, .ttf, .otf, .woff2, .otb (bitmap-only\n"
+    "OpenType) or .fnt (BMFont, pages NAME_N.png beside it)), reports how faithfully its\n"
+    "jamo glyphs compose the source's own syllables (--report), or draws text or all KS X\n"
+    "1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
     "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
     "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
     "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
@@ -55,6 +59,7 @@ struct TFontGenOptions {
   TConvertOptions Convert;
   std::string Output;
   TCSourceOptions CSource;
+  TExportOptions Export;
   bool Report = false;
   bool Compact = false;
   bool HasPreviewText = false;
@@ -103,6 +108,60 @@ void AddSourceOptions(CLI::App& app, TFontGenOptions& options) {
       "how the font names its jamo glyphs (see below), or none");
 }
 
+// A font for other programs: which characters (--chars), its name and line.
+std::vector<CLI::Option*> AddExportOptions(CLI::App& app, TExportOptions& options) {
+  CLI::Option* chars = AddParsedOption(
+      app, "--chars", "SET",
+      [&options](const std::string& value, std::string& reason) {
+        if (value == "all" || value == "ksx1001") {
+          options.Repertoire = value == "all" ? TRepertoire::All : TRepertoire::KsX1001;
+          return true;
+        }
+        std::vector<uint8_t> bytes;
+        std::u16string units;
+        if (!ReadFile(value, bytes, reason)) return false;
+        if (!DecodeUtf8(std::string(bytes.begin(), bytes.end()), units, reason)) {
+          reason = value + ": " + reason;
+          return false;
+        }
+        options.Repertoire = TRepertoire::FromFile;
+        options.FileCharacters.clear();
+        for (size_t i = 0; i < units.size(); ++i) {
+          uint32_t code = units[i];
+          if (code - 0xD800u < 0x400u && i + 1 < units.size())
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+          options.FileCharacters.push_back(code);
+        }
+        return true;
+      },
+      "the characters of a font for other programs: all (the default), ksx1001 (only the 2,350 KS X 1001 "
+      "syllables), or those of a UTF-8 text FILE");
+  CLI::Option* family = AddParsedOption(
+      app, "--family", "NAME",
+      [&options](const std::string& value, std::string& reason) {
+        std::u16string units;
+        if (value.empty() || !DecodeUtf8(value, units, reason)) {
+          reason = "wants a font family name in UTF-8, not '" + value + "'";
+          return false;
+        }
+        options.Family = value;
+        return true;
+      },
+      "the family name of a font for other programs (default: the Family entry of the atlas's NOTICE)");
+  CLI::Option* ascent = AddParsedOption(
+      app, "--ascent", "PX",
+      [&options](const std::string& value, std::string& reason) {
+        if (!ParseNumber(value, options.Ascent) || options.Ascent < 1 || options.Ascent > 16) {
+          reason = "wants the pixels above the baseline, 1 to 16, not '" + value + "'";
+          return false;
+        }
+        return true;
+      },
+      "the pixels above the baseline of a font for other programs (default: the atlas's NOTICE, else "
+      "under its 'H')");
+  return {chars, family, ascent};
+}
+
 TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGenOptions& options) {
   const auto app = MakeToolApp(ToolName, std::string(Usage) + Description, Notes);
   AddSourceOptions(*app, options);
@@ -118,6 +177,7 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
       "the array's name in a .h atlas (default runeplate_atlas)");
   app->add_flag("--compact", options.Compact,
                 "write only the glyphs (12,528 bytes) to the .h -o names, for small devices");
+  const std::vector<CLI::Option*> exportOptions = AddExportOptions(*app, options.Export);
   app->add_flag("--report", options.Report, "print where the glyphs came from and how faithfully they compose the source");
   CLI::Option* preview = AddParsedOption(
       *app, "--preview", "TEXT",
@@ -145,7 +205,12 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
     return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
   if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_font";
+  for (const CLI::Option* option : exportOptions)
+    if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
+      return BadUsageWithSynopsis(option->get_name() +
+                                  " is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt");
   options.CSource.SourcePath = options.Convert.Source;
+  options.Export.AtlasPath = options.Convert.Source;
   return result;
 }
 
@@ -161,7 +226,7 @@ void WriteCompactFont(const std::string& path, const TFontImage& atlas, const TC
 void GenerateFont(const TFontGenOptions& options) {
   // Said before the work, so that nothing else is said about it.
   if (!options.Output.empty() && OutputKindOf(options.Output) == TOutputKind::Unknown)
-    throw TFontGenError(options.Output + ": unknown output kind: name it .bmp, .png or .han");
+    throw TFontGenError(options.Output + ": unknown output kind: name it " + OutputKindList);
   const TConversion conversion = Convert(options.Convert);
   for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
   if (options.HasPreviewText || options.PreviewKsX1001) {
@@ -172,7 +237,7 @@ void GenerateFont(const TFontGenOptions& options) {
   } else if (options.Compact) {
     WriteCompactFont(options.Output, conversion.Atlas, options.CSource);
   } else if (!options.Output.empty()) {
-    WriteAtlas(options.Output, conversion.Atlas, options.CSource);
+    WriteAtlas(options.Output, conversion.Atlas, options.CSource, options.Export);
   }
   if (options.Report) PrintConversionReport(std::cout, conversion);
 }

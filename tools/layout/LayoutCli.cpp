@@ -17,13 +17,18 @@ namespace {
 const char LayoutSynopsis[] =
     "usage: runeplate-layout [--x X] [--y Y] [--] TEXT\n"
     "       runeplate-layout [--x X] [--y Y] --units XXXX,XXXX,...\n"
+    "       runeplate-layout [--x X] [--y Y] (--compose | --wrap WIDTH) [--] TEXT\n"
     "       runeplate-layout --table\n"
     "\n"
     "Lays TEXT (UTF-8) out as one line from pen position X, Y and prints one\n"
     "line per glyph, \"x y width height srcLeft srcTop\", then \"end X\" with the\n"
     "pen position after the run. TEXT \"-\" reads standard input, of which one\n"
     "trailing newline is dropped. A TEXT that starts with \"-\" (a literal \"-\"\n"
-    "too) goes after \"--\".\n";
+    "too) goes after \"--\".\n"
+    "\n"
+    "--compose lays TEXT out as composed text, as people write it: conjoining jamo\n"
+    "form their syllable, every jamo is drawn, line breaks start a new line 16\n"
+    "pixels lower at X; --wrap WIDTH also wraps lines to WIDTH pixels at spaces.\n";
 
 const char LayoutNotes[] =
     "Exit status: 0 done, 1 standard output could not be written, 2 bad input\n"
@@ -33,6 +38,14 @@ TValueParser CoordinateInto(int32_t& target) {
   return [&target](const std::string& value, std::string& reason) {
     if (ParseNumber(value, target)) return true;
     reason = "wants a signed 32-bit decimal number, not '" + value + "'";
+    return false;
+  };
+}
+
+TValueParser WrapWidthInto(int32_t& target) {
+  return [&target](const std::string& value, std::string& reason) {
+    if (ParseNumber(value, target) && target >= 1) return true;
+    reason = "wants a width in pixels from 1 to 2147483647, not '" + value + "'";
     return false;
   };
 }
@@ -111,33 +124,30 @@ TParseResult ParseLayoutArguments(const std::vector<std::string>& args, TLayoutO
   CLI::Option* tableFlag = app->add_flag("--table", table,
                                          "for every code unit 0000..FFFF, one line: the unit, the rectangle "
                                          "count, each rectangle as l,t,r,b and adv=N");
+  CLI::Option* compose = app->add_flag("--compose", options.Compose,
+                                       "lay out composed text: jamo sequences as syllables, every "
+                                       "jamo drawn, line breaks honoured");
+  CLI::Option* wrap = AddParsedOption(*app, "--wrap", "WIDTH", WrapWidthInto(options.WrapWidth),
+                                      "composed text wrapped to WIDTH pixels (1 or more)");
   CLI::Option* text = app->add_option("TEXT", options.Text, "the text to lay out (UTF-8)")->type_name("");
-  tableFlag->excludes(x)->excludes(y)->excludes(units)->excludes(text);
+  tableFlag->excludes(x)->excludes(y)->excludes(units)->excludes(text)->excludes(compose)->excludes(wrap);
   units->excludes(text);
 
   const TParseResult result = ParseArguments(*app, args);
   if (result.Outcome != TParseOutcome::Run) return result;
+  options.Compose = options.Compose || wrap->count() > 0;
   return ChooseLayoutMode(args, table, units->count() > 0, text->count() > 0, options);
 }
 
-namespace {
-
-// The glyph callback has no context argument; WriteRun points this at its
-// stream for the duration of one run.
-std::ostream* RunOutput = nullptr;
-
-void WriteGlyph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft,
-                int32_t srcTop, int32_t /*userValue*/) {
-  *RunOutput << x << ' ' << y << ' ' << width << ' ' << height << ' ' << srcLeft << ' ' << srcTop
-             << '\n';
-}
-
-}  // namespace
-
-void WriteRun(std::ostream& out, int32_t x, int32_t y, std::u16string_view text) {
-  RunOutput = &out;
-  const int32_t end = DrawTextRun(x, y, text.data(), text.size(), 0, WriteGlyph);
-  RunOutput = nullptr;
+void WriteRun(std::ostream& out, int32_t x, int32_t y, std::u16string_view text,
+              const TBlockOptions* composed) {
+  const auto writeGlyph = [&out](int32_t gx, int32_t gy, int32_t width, int32_t height,
+                                 int32_t srcLeft, int32_t srcTop, int32_t) {
+    out << gx << ' ' << gy << ' ' << width << ' ' << height << ' ' << srcLeft << ' ' << srcTop << '\n';
+  };
+  const int32_t end = composed == nullptr
+                          ? ForEachGlyph(x, y, text.data(), text.size(), writeGlyph)
+                          : ForEachGlyph(x, y, text.data(), text.size(), *composed, writeGlyph).X;
   out << "end " << end << '\n';
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/CommandLine.h"
+#include "text/UDrawText.h"
 
 namespace runeplate {
 
@@ -31,13 +32,15 @@ struct TLayoutOptions {
   int32_t Y = 0;
   std::string Text;      // Mode Text: the argument, not yet decoded
   std::u16string Units;  // Mode Units
+  bool Compose = false;   // lay out composed text
+  int32_t WrapWidth = 0;  // with Compose: wrap to this width; 0 never
 };
 
 // Parses the arguments after the program name. TEXT "-" means standard input
 // unless it follows "--". Bad: an unknown option, a missing or malformed
 // value, bad units, a missing TEXT, a TEXT that looks like an option, or an
 // option that does not apply to the mode (--table takes nothing else,
-// --units no TEXT).
+// --units no TEXT). --wrap implies --compose.
 TParseResult ParseLayoutArguments(const std::vector<std::string>& args, TLayoutOptions& options);
 
 // Comma-separated UTF-16 code units in hexadecimal (any case, leading zeros
@@ -49,8 +52,10 @@ bool ParseUnits(std::string_view list, std::u16string& units, std::string& error
 void StripTrailingNewline(std::string& text);
 
 // One line per glyph callback, "x y width height srcLeft srcTop", then
-// "end X" with the pen position after the run.
-void WriteRun(std::ostream& out, int32_t x, int32_t y, std::u16string_view text);
+// "end X" with the pen x after the run: the program's line, or composed text
+// laid out with `composed` when it is given.
+void WriteRun(std::ostream& out, int32_t x, int32_t y, std::u16string_view text,
+              const TBlockOptions* composed = nullptr);
 
 // "HHHH count l,t,r,b ... adv=N" for one code unit, without the line end.
 std::string FormatTableLine(uint32_t code);

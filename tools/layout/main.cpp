@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
     std::u16string text;
     std::string error;
     if (!ReadLayoutText(options, text, error)) return Fail(LayoutToolName, ExitBadUsage, error);
-    WriteRun(std::cout, options.X, options.Y, text);
+    TBlockOptions composed;
+    composed.WrapWidth = options.WrapWidth;
+    WriteRun(std::cout, options.X, options.Y, text, options.Compose ? &composed : nullptr);
   }
   return FinishStandardOutput(LayoutToolName, 0, LayoutExitCannotWrite);
 }

@@ -69,61 +69,47 @@ bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& erro
 
 namespace {
 
-// Where the glyph callback draws. TGlyphCallback carries no context, so
-// RenderText points this at its image and font for the length of one run and
-// clears it afterwards; nothing else touches it.
-struct TDrawTarget {
-  TRgbImage* Image = nullptr;
-  const TFontImage* Font = nullptr;
-};
-TDrawTarget CurrentTarget;
-
-// Texture coordinates outside the texture wrap, as with the device's default
-// addressing; the layout never asks for them, but a copy should not crash
-// where the device would not.
-int32_t WrapTexel(int32_t value, int32_t size) {
-  const int32_t r = value % size;
-  return r < 0 ? r + size : r;
-}
-
-void DrawGlyphIntoTarget(int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcLeft,
-                         int32_t srcTop, int32_t userValue) {
-  TRgbImage& image = *CurrentTarget.Image;
-  const TFontImage& font = *CurrentTarget.Font;
-  const uint32_t rgb = RgbOf(static_cast<uint32_t>(userValue));
-  // Pixel (x + i, y + j) takes texel (srcLeft + i, srcTop + j): the half-pixel
-  // shift of the quad puts each texel centre on a pixel centre.
-  for (int32_t j = 0; j < height; ++j) {
+// Draws one character's picture with its top-left corner at (x, y) in `rgb`,
+// clipped to the image. Ink takes the colour; clear pixels leave the picture
+// as it was, as the program's alpha test does.
+void DrawCell(TRgbImage& image, const TCellBitmap& cell, int32_t x, int32_t y, uint32_t rgb) {
+  for (int32_t j = 0; j < cell.Height; ++j) {
     const int64_t py = static_cast<int64_t>(y) + j;
-    if (py < 0 || py >= image.Height) continue;
-    const int32_t ty = WrapTexel(srcTop + j, FontImageHeight);
-    for (int32_t i = 0; i < width; ++i) {
+    if (py < 0 || py >= image.Height || cell.Rows[j] == 0) continue;
+    for (int32_t i = 0; i < cell.Width; ++i) {
       const int64_t px = static_cast<int64_t>(x) + i;
-      if (px < 0 || px >= image.Width) continue;
-      if (font.IsInk(WrapTexel(srcLeft + i, FontImageWidth), ty)) {
+      if (px >= 0 && px < image.Width && cell.IsInk(i, j))
         image.At(static_cast<int32_t>(px), static_cast<int32_t>(py)) = rgb;
-      }
     }
   }
 }
 
-// Points CurrentTarget at one image for the life of the object.
-class TTargetScope {
- public:
-  TTargetScope(TRgbImage& image, const TFontImage& font) { CurrentTarget = {&image, &font}; }
-  ~TTargetScope() { CurrentTarget = {}; }
-  TTargetScope(const TTargetScope&) = delete;
-  TTargetScope& operator=(const TTargetScope&) = delete;
+// The cell function of the walks: each character composed and drawn whole.
+// The program draws a character's glyphs one over the other in one colour,
+// which paints exactly the pixels of their OR.
+struct TCellPainter {
+  TRgbImage& Image;
+  const TFontImage& Font;
+  uint32_t Rgb;
+  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
+    TCellBitmap cell;
+    ComposeCell(ViewOf(Font), rects, cell);
+    DrawCell(Image, cell, x, y, Rgb);
+  }
 };
 
 }  // namespace
 
 int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                    const char16_t* text, size_t length, uint32_t colour) {
-  TTargetScope scope(image, font);
-  return DrawTextRun(x, y, text, length, static_cast<int32_t>(colour), DrawGlyphIntoTarget);
+  return ForEachCell(x, y, text, length, TCellPainter{image, font, RgbOf(colour)});
 }
 
+TPen RenderBlock(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
+                 const std::u16string& text, const TBlockOptions& options, uint32_t colour) {
+  return ForEachCell(x, y, text.data(), text.size(), options,
+                     TCellPainter{image, font, RgbOf(colour)});
+}
 
 // ---------------------------------------------------------------------------
 // Frames
@@ -145,8 +131,9 @@ uint32_t AdvanceRandomSeed(uint32_t seed, uint64_t count) {
 TRgbImage RenderFrame(uint64_t frame, const TFontImage& font) {
   TRgbImage image(FrameWidth, FrameHeight, FrameClearColour);
   RandomSeed = AdvanceRandomSeed(0, frame * FrameLineCount);
-  TTargetScope scope(image, font);
-  DrawFrameLines(DrawGlyphIntoTarget);
+  ForEachFrameLine([&image, &font](int32_t y, uint32_t colour) {
+    RenderText(image, font, 0, y, SampleText, SampleTextLength, colour);
+  });
   return image;
 }
 

@@ -10,9 +10,9 @@
 // that, through the same layout engine and frame routines as the program, so
 // screenshots of the real program can be compared with it byte for byte.
 //
-// Platform-free. Not thread-safe: text is drawn through the
-// layout engine's context-free callback, which reaches its target through
-// file-static state (see RenderText).
+// Platform-free. Each character is drawn whole from its picture composed by
+// the font layer (ComposeCell), which paints exactly what the program's quads
+// of its glyphs paint.
 #pragma once
 
 #include <cstddef>
@@ -62,14 +62,20 @@ bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& erro
                    std::string* warning = nullptr);
 
 // Draws Length code units of Text on one line with its top-left corner at
-// (X, Y) in Colour (A8R8G8B8; alpha ignored), through DrawTextRun. Quads are
-// clipped to the image. Returns the pen x after the run.
+// (X, Y) in Colour (A8R8G8B8; alpha ignored), laid out as DrawTextRun lays
+// it out. Quads are clipped to the image. Returns the pen x after the run.
 int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                    const char16_t* text, size_t length, uint32_t colour);
 inline int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                           const std::u16string& text, uint32_t colour) {
   return RenderText(image, font, x, y, text.data(), text.size(), colour);
 }
+
+// Text laid out as composed text with Options (line breaks, wrapping, every
+// jamo drawn), its first line's top-left corner at (X, Y), in Colour.
+// Returns the pen after the text.
+TPen RenderBlock(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
+                 const std::u16string& text, const TBlockOptions& options, uint32_t colour);
 
 // The generator state that Count calls of RandomInt lead to from Seed,
 // computed in O(log Count) steps; AdvanceRandomSeed(0, n) is RandomSeed after

@@ -21,12 +21,17 @@ constexpr int32_t MaxScale = 64;
 
 const char Synopsis[] =
     "usage: runeplate-render [--font FILE] [--colour AARRGGBB] [--scale N] -o OUT.png [--] TEXT\n"
+    "       runeplate-render [--font FILE] [--colour AARRGGBB] [--scale N] (--compose | --wrap WIDTH)\n"
+    "                        -o OUT.png [--] TEXT\n"
     "       runeplate-render [--font FILE] [--scale N] --frame K -o OUT.png\n"
     "\n"
     "Draws pixel for pixel what the program's Direct3D layer draws. TEXT is one line\n"
     "of UTF-8 text, drawn at (0, 0) on white; the image is as wide as the pen\n"
-    "advance and 16 pixels high. Frame K is 800 x 600, white, the 36 sample lines in\n"
-    "their colours, without the frame-rate counter.\n";
+    "advance and 16 pixels high. --compose draws TEXT as composed text, as people\n"
+    "write it (jamo sequences as syllables, every jamo drawn, from the font's own\n"
+    "letter cells where it has them, line breaks honoured), the image as large as the\n"
+    "block; --wrap WIDTH also wraps its lines to WIDTH pixels. Frame K is 800 x 600,\n"
+    "white, the 36 sample lines in their colours, without the frame-rate counter.\n";
 
 const char Notes[] = "Exit status: 0 written, 1 the PNG could not be written, 2 bad arguments or font.";
 
@@ -39,6 +44,8 @@ struct TRenderOptions {
   uint32_t Frame = 0;
   bool HaveFrame = false;
   int32_t Scale = 1;
+  bool Compose = false;
+  int32_t WrapWidth = 0;
 };
 
 bool ReadColour(const std::string& value, uint32_t& colour, std::string& reason) {
@@ -54,6 +61,12 @@ bool ReadScale(const std::string& value, int32_t& scale, std::string& reason) {
     return true;
   }
   reason = "wants a whole number from 1 to " + std::to_string(MaxScale) + ", not '" + value + "'";
+  return false;
+}
+
+bool ReadWrapWidth(const std::string& value, int32_t& width, std::string& reason) {
+  if (ParseNumber(value, width) && width >= 1) return true;
+  reason = "wants a width in pixels from 1 to 2147483647, not '" + value + "'";
   return false;
 }
 
@@ -75,14 +88,19 @@ TParseResult ParseRenderArguments(const std::vector<std::string>& args, TRenderO
   CLI::Option* frame = AddParsedOption(
       *app, "--frame", "K", [&o](const std::string& v, std::string& why) { return ReadFrame(v, o.Frame, why); },
       "draw frame K of a run (0 = the first) instead of TEXT");
+  CLI::Option* compose = app->add_flag("--compose", o.Compose, "draw TEXT as composed text");
+  CLI::Option* wrap = AddParsedOption(
+      *app, "--wrap", "WIDTH", [&o](const std::string& v, std::string& why) { return ReadWrapWidth(v, o.WrapWidth, why); },
+      "draw TEXT as composed text wrapped to WIDTH pixels");
   app->add_option("-o", o.OutPath, "the PNG file to write")->type_name("OUT.png");
   CLI::Option* text = app->add_option("TEXT", o.Text, "the text to draw")->type_name("");
-  frame->excludes(text)->excludes(colour);
+  frame->excludes(text)->excludes(colour)->excludes(compose)->excludes(wrap);
 
   const TParseResult result = ParseArguments(*app, args);
   if (result.Outcome != TParseOutcome::Run) return result;
   o.HaveText = text->count() > 0;
   o.HaveFrame = frame->count() > 0;
+  o.Compose = o.Compose || wrap->count() > 0;
   if (o.OutPath.empty()) return BadUsage("no output file given (-o OUT.png)");
   if (!o.HaveFrame && !o.HaveText) return BadUsage("nothing to draw: give TEXT or --frame K");
   if (o.HaveText && o.Text.empty()) return BadUsage("TEXT is empty");
@@ -102,6 +120,13 @@ bool DrawRequested(const TRenderOptions& options, TRgbImage& image, std::string&
   if (!warning.empty()) std::cerr << ToolName << ": warning: " << warning << '\n';
   if (options.HaveFrame) {
     image = RenderFrame(options.Frame, font);
+  } else if (options.Compose) {
+    TBlockOptions block;
+    block.LetterCells = HasLetterCells(ViewOf(font));
+    block.WrapWidth = options.WrapWidth;
+    const TBlockSize size = MeasureBlock(text.data(), text.size(), block);
+    image = TRgbImage(size.Width, size.Height, FrameClearColour);
+    RenderBlock(image, font, 0, 0, text, block, options.Colour);
   } else {
     image = TRgbImage(MeasureText(text.data(), text.size()), FrameLineHeight, FrameClearColour);
     RenderText(image, font, 0, 0, text, options.Colour);

@@ -4,6 +4,8 @@
 // afterwards: a failed run leaves no empty or partial output behind.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -55,6 +57,10 @@ class ToolCommandLines : public ::testing::Test {
     const std::string row(32, '0');
     WriteBytes(Dir + "/bom.hex", "\xEF\xBB\xBF" "0020:" + row + "\n");
     WriteBytes(Dir + "/space.hex", "0020:" + row + " \n");
+    WriteBytes(Dir + "/NOTICE", "Reserved: \"Neo Sans\"\n");  // beside font.bmp
+    WriteBytes(Dir + "/latin1.txt", "caf\xE9\n");
+    WriteBytes(Dir + "/emoji.txt", "\xF0\x9F\x98\x80\n");
+    mkdir((Dir + "/taken.fnt").c_str(), 0755);
     Inputs = FilesIn(Dir);
   }
   void TearDown() override { RemoveFolder(Dir); }
@@ -107,6 +113,22 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "give SOURCE or --hex, not both", "usage: runeplate-fontgen"},
       {"size parsed loosely", FontGen, {"--size", "16px", "-o", "x.bmp"}, 2,
        "--size: wants pixels per em, 1 to 256, not '16px'"},
+      {"a file that is no atlas exported as a font", FontGen, {"odd.bmp", "-o", "x.ttf"}, 2, "odd.bmp: not a bitmap file"},
+      {"unknown extension offered too few kinds", FontGen, {"font.bmp", "-o", "x.woff"}, 2,
+       "x.woff: unknown output kind: name it .bmp, .png, .han, .h, .bdf, .ttf, .otf, .woff2, .otb or .fnt"},
+      {"malformed --chars file read as Latin-1", FontGen, {"font.bmp", "--chars", "latin1.txt", "-o", "x.bdf"}, 2,
+       "--chars: latin1.txt: invalid UTF-8 at byte 3"},
+      {"reserved name of the source exported", FontGen, {"font.bmp", "--family", "neo sans mono", "-o", "x.ttf"}, 2,
+       "family \"neo sans mono\" holds \"Neo Sans\", a reserved name of the source; choose another --family"},
+      {"font option ignored for an atlas", FontGen, {"font.bmp", "--family", "X", "-o", "x.bmp"}, 2,
+       "--family is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt",
+       "usage: runeplate-fontgen"},
+      {"a font of no characters written", FontGen, {"font.bmp", "--chars", "emoji.txt", "-o", "x.bdf"}, 2,
+       "--chars: the file holds no character a font can have (printable ASCII, Hangul)"},
+      {"ascent outside the line", FontGen, {"font.bmp", "--ascent", "17", "-o", "x.bdf"}, 2,
+       "--ascent: wants the pixels above the baseline, 1 to 16, not '17'"},
+      {"BMFont pages left when the .fnt fails", FontGen, {"font.bmp", "-o", "taken.fnt"}, 2,
+       "taken.fnt: is a directory"},
       {"jamo names half given", FontGen, {"--jamo-names", "cho_{set}", "-o", "x.bmp"}, 2,
        "--jamo-names: jamo names need three templates INITIAL,MEDIAL,FINAL, found 1"},
       {"compact font written into a bitmap", FontGen, {"font.bmp", "--compact", "-o", "x.bmp"}, 2,
@@ -149,7 +171,7 @@ TEST(ToolHelp, DescribesEveryOption) {
       {Layout, {"--help"}, {"--x X", "--y Y", "--units LIST", "--table", "TEXT"}},
       {FontGen, {"--help"},
        {"SOURCE", "--hex FILE", "--ascii SOURCE", "--size PX", "--jamo-names SCHEME", "-o OUT", "--report",
-        "--preview TEXT", "--preview-ksx1001"}},
+        "--preview TEXT", "--preview-ksx1001", "--chars SET", "--family NAME", "--ascent PX"}},
       {Render, {"--help"}, {"--font FILE", "--colour AARRGGBB", "--scale N", "--frame K", "-o OUT.png", "TEXT"}},
       {Shot, {"--help"}, {"topng", "check"}},
       {Shot, {"check", "--help"}, {"--font FILE", "--diff OUT.png", "--max-frame N", "SHOT.xwd"}},

@@ -109,7 +109,7 @@ TEST(FontgenTool, RejectsBadInputWithOneLineAndExitCodeTwoAndLeavesTheOutputAsIt
       {"unknown argument", SyntheticHex(), {"--hex", "font.hex", "--bold"}, "unknown option --bold"},
       {"option without value", SyntheticHex(), {"--hex", "font.hex", "-o"}, "-o needs a value"},
       // It used to write ./a1bit.bmp when no output was named.
-      {"no output asked for", SyntheticHex(), {"--hex", "font.hex"}, "nothing to do", 3},  // and the usage
+      {"no output asked for", SyntheticHex(), {"--hex", "font.hex"}, "nothing to do", 4},  // and the three usage lines
   };
   for (const TCase& c : cases) {
     const std::string dir = FreshFolder("bad-input");
@@ -187,7 +187,11 @@ TEST(FontgenTool, RoundTripsAtlasesThrough8x4x4AndPngFilesByteForByte) {
     const char* SameAs;  // the file the output must equal, when set
   } steps[] = {
       {{"atlas.bmp", "-o", "font.han"}, nullptr},
-      {{"font.han", "--ascii", "atlas.bmp", "-o", "from-han.bmp"}, "atlas.bmp"},
+      // An 8x4x4 file has no compatibility letters, so the atlas it comes
+      // back as has none either; from there on the trip is exact.
+      {{"font.han", "--ascii", "atlas.bmp", "-o", "from-han.bmp"}, nullptr},
+      {{"from-han.bmp", "-o", "from-han.han"}, "font.han"},
+      {{"from-han.han", "--ascii", "from-han.bmp", "-o", "from-han-again.bmp"}, "from-han.bmp"},
       {{"atlas.bmp", "-o", "atlas.png"}, nullptr},
       {{"atlas.png", "-o", "from-png.bmp"}, "atlas.bmp"},
       {{"font.han", "-o", "han-only.bmp"}, nullptr},
@@ -230,7 +234,7 @@ TEST(FontgenTool, RefusesWhatItCannotConvertWithOneLineAndNoOutput) {
        "has no 12-px strike"},
       {"PNG of another size", "small.png", "", {"small.png", "-o", "out.bmp"}, "not a 512 x 256 font atlas"},
       {"unknown output kind", "font.bin", std::string(11520, '\0'), {"font.bin", "-o", "out.xyz"},
-       "unknown output kind: name it .bmp, .png or .han"},
+       "unknown output kind: name it"},
   };
   for (const auto& c : cases) {
     const std::string dir = FreshFolder("refuses");

@@ -43,6 +43,8 @@ TEST_F(ToolCommandLine, RenderRejectsBadArgumentsWithOneLineAndExitCode2) {
       {font + o + TArgs{"--frame", "-1"}, "--frame: wants"},
       {font + o + TArgs{"--frame", "1", "A"}, "--frame excludes TEXT"},
       {font + o + TArgs{"--frame", "1", "--colour", "FF000000"}, "--colour excludes --frame"},
+      {font + o + TArgs{"--frame", "1", "--compose"}, "--frame excludes --compose"},
+      {font + o + TArgs{"--wrap", "0", "A"}, "--wrap: wants a width"},
       {font + o + TArgs{"A", "B"}, "unexpected argument 'B'"},
       {font + o + TArgs{""}, "TEXT is empty"},
       {font + o + TArgs{"\xFF"}, "invalid UTF-8"},
@@ -70,11 +72,19 @@ TEST_F(ToolCommandLine, RenderDrawsTextAndFramesAsTheLibraryDoes) {
   RenderText(text, Font, 0, 0, u"A가-", 0xFF000000u);
   TRgbImage coloured(16, 16);
   RenderText(coloured, Font, 0, 0, u"-A", 0x00C08040u);
+  // Composed text: lone letters and a word wrapped onto a second line.
+  TBlockOptions wrap;
+  wrap.LetterCells = HasLetterCells(ViewOf(Font));
+  wrap.WrapWidth = 40;
+  const std::u16string lone = u"ㅋㅋ ㅠ ㄳ\u1100\u1161";
+  TRgbImage block(32, 48);  // ㅋㅋ, ㅠ, ㄳ가
+  RenderBlock(block, Font, 0, 0, lone, wrap, 0xFF000000u);
   const Case cases[] = {
       {{"A가-"}, text, 1},
       {{"--scale", "3", "A가-"}, text, 3},
       {{"--colour", "00C08040", "--", "-A"}, coloured, 1},
       {{"--frame", "3"}, RenderFrame(3, Font), 1},
+      {{"--wrap", "40", "ㅋㅋ ㅠ ㄳ\xE1\x84\x80\xE1\x85\xA1"}, block, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.arguments));
