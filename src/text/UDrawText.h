@@ -363,8 +363,9 @@ constexpr uint32_t ReplacementCharacter = 0xFFFD;
 size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint);
 
 // The walks' small steps are inlined into them whatever the optimiser thinks:
-// they run once for every character of every line.
-#if defined(__GNUC__)
+// they run once for every character of every line. Not on the AVR, where
+// flash is scarcer than cycles and each inlined copy costs hundreds of bytes.
+#if defined(__GNUC__) && !defined(__AVR__)
 #define RUNEPLATE_ALWAYS_INLINE __attribute__((always_inline)) inline
 #else
 #define RUNEPLATE_ALWAYS_INLINE inline
