@@ -24,9 +24,14 @@ function(runeplate_install_layer target layer)
   install(FILES ${ARGN} DESTINATION "${RUNEPLATE_INCLUDE_DIR}/${layer}" COMPONENT Development)
 endfunction()
 
-runeplate_install_layer(runeplate_text text ${PROJECT_SOURCE_DIR}/src/text/UDrawText.h)
+runeplate_install_layer(runeplate_text text ${PROJECT_SOURCE_DIR}/src/text/UDrawText.h
+  ${PROJECT_SOURCE_DIR}/src/text/Flash.h)
+# The composer is a library of its own (the freestanding part of the font
+# layer), installed beside it.
+runeplate_install_layer(runeplate_composer font ${PROJECT_SOURCE_DIR}/src/font/GlyphComposer.h)
+set_target_properties(runeplate_composer PROPERTIES EXPORT_NAME composer)
 runeplate_install_layer(runeplate_font font ${PROJECT_SOURCE_DIR}/src/font/FontFile.h
-  ${PROJECT_SOURCE_DIR}/src/font/HanFile.h ${PROJECT_SOURCE_DIR}/src/font/GlyphComposer.h)
+  ${PROJECT_SOURCE_DIR}/src/font/HanFile.h ${PROJECT_SOURCE_DIR}/src/font/CompactFont.h)
 add_library(Runeplate::text ALIAS runeplate_text)
 add_library(Runeplate::font ALIAS runeplate_font)
 

@@ -109,33 +109,39 @@ bool IsCIdentifier(const std::string& name) {
   });
 }
 
-std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
-                             const std::string& notice) {
+std::string EncodeCArray(const std::string& name, const std::vector<uint8_t>& bytes,
+                         const std::string& notice, const std::string& layout,
+                         const std::string& preamble, const std::string& placement) {
   std::string guard;
   for (char c : name) guard += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   guard += "_H";
   std::ostringstream out;
   std::istringstream lines(notice);
   for (std::string line; std::getline(lines, line);) out << "// " << line << "\n";
-  out << "//\n"
-      << "// The 512 x 256 Runeplate font atlas, 1 bit a pixel, as the font file's\n"
-      << "// pixel block: 256 rows of 64 bytes, the bottom image row first. Pixel\n"
-      << "// (x, y), y = 0 at the top, is ink when bit 7 - x % 8 of\n"
-      << "// " << name << "[(255 - y) * 64 + x / 8] is set.\n"
-      << "#ifndef " << guard << "\n#define " << guard << "\n\n"
-      << "static const unsigned char " << name << "[" << FontFilePixelBytes << "] = {\n";
-  const std::vector<uint8_t> block = EncodeFontPixels(image);
-  for (size_t i = 0; i < block.size(); i += 16) {
+  out << "//\n" << layout << "#ifndef " << guard << "\n#define " << guard << "\n\n" << preamble
+      << "static const unsigned char " << name << "[" << bytes.size() << "]" << placement
+      << " = {\n";
+  for (size_t i = 0; i < bytes.size(); i += 16) {
     out << "   ";
-    for (size_t k = i; k < i + 16; ++k) {
+    for (size_t k = i; k < i + 16 && k < bytes.size(); ++k) {
       char byte[8];
-      std::snprintf(byte, sizeof byte, " 0x%02X,", block[k]);
+      std::snprintf(byte, sizeof byte, " 0x%02X,", bytes[k]);
       out << byte;
     }
     out << "\n";
   }
   out << "};\n\n#endif  // " << guard << "\n";
   return out.str();
+}
+
+std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
+                             const std::string& notice) {
+  const std::string layout =
+      "// The 512 x 256 Runeplate font atlas, 1 bit a pixel, as the font file's\n"
+      "// pixel block: 256 rows of 64 bytes, the bottom image row first. Pixel\n"
+      "// (x, y), y = 0 at the top, is ink when bit 7 - x % 8 of\n"
+      "// " + name + "[(255 - y) * 64 + x / 8] is set.\n";
+  return EncodeCArray(name, EncodeFontPixels(image), notice, layout, "", "");
 }
 
 }  // namespace runeplate

@@ -96,6 +96,16 @@ bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::st
 std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
                              const std::string& notice);
 
+// C source of one array for a font carried in a program's image: a header
+// declaring `static const unsigned char name[bytes.size()]`, 16 bytes a line,
+// behind a comment holding `notice`'s lines and then `layout` (comment lines
+// that say how to read the bytes), guarded by NAME_H. `preamble` comes before
+// the array (preprocessor lines), `placement` after its declarator (an
+// attribute such as RUNEPLATE_FLASH). `name` must be a C identifier.
+std::string EncodeCArray(const std::string& name, const std::vector<uint8_t>& bytes,
+                         const std::string& notice, const std::string& layout,
+                         const std::string& preamble, const std::string& placement);
+
 // Whether `name` can name a C array: a letter or underscore, then letters,
 // digits and underscores.
 bool IsCIdentifier(const std::string& name);

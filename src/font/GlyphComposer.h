@@ -6,7 +6,9 @@
 // previews and reports, fonts written for other programs, a display with a
 // frame buffer) composes it here, from the same layout the program uses.
 // Freestanding: no allocation, no standard library beyond <stdint.h> and
-// <stddef.h>, so it builds for small devices too.
+// <stddef.h>, so it builds for small devices too; on the AVR every font byte
+// is read from flash (see text/Flash.h), so a font there must be declared
+// RUNEPLATE_FLASH.
 #pragma once
 
 #include <stddef.h>
@@ -16,13 +18,32 @@
 
 namespace runeplate {
 
-// How an atlas's 16384 bytes hold the 512 x 256 image: 64 bytes a row, the
-// most significant bit of each byte the leftmost of its eight pixels, a set
-// bit ink, the rows in one of two orders.
+// How a font's bytes hold the 512 x 256 image. The two atlas orders keep all
+// 16384 bytes: 64 bytes a row, the most significant bit of each byte the
+// leftmost of its eight pixels, a set bit ink. The compact form keeps only
+// the glyphs the engine draws (CompactFontBytes, for small devices): the 95
+// ASCII glyphs of codes 0x20..0x7E, 16 bytes each, one a row, top row first;
+// then the HangulGlyphCount jamo glyphs 0..343, 32 bytes each, two a row
+// (left byte first), top row first. Every other part of the image reads as
+// blank there: ASCII controls and DEL, the letter cells, the unused cells.
 enum TFontRowOrder : uint8_t {
   FontTopRowFirst,     // image row 0 first, as TFontImage keeps it
   FontBottomRowFirst,  // image row 255 first, as the font file and its C array do
+  FontCompactGlyphs,   // the compact form: glyphs only, ASCII first
 };
+// The first ASCII code, the number of ASCII glyphs and the bytes of each
+// glyph in the compact form; then where the jamo glyphs start, and its size.
+constexpr int32_t CompactAsciiFirst = 0x20;
+constexpr int32_t CompactAsciiCount = 0x7F - CompactAsciiFirst;  // 95
+constexpr int32_t CompactAsciiBytes = 16;
+constexpr int32_t CompactJamoBytes = 32;
+constexpr int32_t CompactJamoOffset = CompactAsciiCount * CompactAsciiBytes;  // 1520
+constexpr int32_t CompactFontBytes = CompactJamoOffset + HangulGlyphCount * CompactJamoBytes;
+static_assert(CompactFontBytes == 12528, "the compact font's size");
+
+// A font as the composer reads it: `Pixels` holds FontFilePixelBytes (the
+// atlas orders) or CompactFontBytes (the compact form) bytes laid out as
+// `Order` says.
 struct TFontView {
   const uint8_t* Pixels;
   TFontRowOrder Order;

@@ -3,7 +3,7 @@
 namespace runeplate {
 
 // Johab initial code of each initial index (slot = index - 1).
-constexpr int32_t InitialToJohab[32] = {
+constexpr int32_t InitialToJohab[32] RUNEPLATE_FLASH = {
     2,   // 1  U+1100 ㄱ KIYEOK
     3,   // 2  U+1101 ㄲ SSANGKIYEOK
     4,   // 3  U+1102 ㄴ NIEUN
@@ -28,7 +28,7 @@ constexpr int32_t InitialToJohab[32] = {
 
 // Johab medial code of each medial index (slot = index - 1). The codes skip
 // 8, 9, 16, 17, 24, 25 and 30.
-constexpr int32_t MedialToJohab[32] = {
+constexpr int32_t MedialToJohab[32] RUNEPLATE_FLASH = {
     3,   // 1  U+1161 ㅏ A
     4,   // 2  U+1162 ㅐ AE
     5,   // 3  U+1163 ㅑ YA
@@ -55,7 +55,7 @@ constexpr int32_t MedialToJohab[32] = {
 
 // Johab final code of each final index (slot = index; slot 0 is "no final",
 // the fill code 1). The codes skip 18.
-constexpr int32_t FinalToJohab[32] = {
+constexpr int32_t FinalToJohab[32] RUNEPLATE_FLASH = {
     1,   // 0  (no final consonant)
     2,   // 1  U+11A8 ㄱ KIYEOK
     3,   // 2  U+11A9 ㄲ SSANGKIYEOK
@@ -88,7 +88,7 @@ constexpr int32_t FinalToJohab[32] = {
 };
 
 // Inverse of the three tables above, by 5-bit code 0..30.
-constexpr uint8_t JohabToJamoIndex[3][31] = {
+constexpr uint8_t JohabToJamoIndex[3][31] RUNEPLATE_FLASH = {
     // initial: codes 2..20 are indices 1..19
     {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
      0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
@@ -102,6 +102,7 @@ constexpr uint8_t JohabToJamoIndex[3][31] = {
 
 namespace {
 
+#if __cplusplus >= 201402L  // C++11 compilers (the Arduino build) skip the proof
 // Each row of JohabToJamoIndex undoes its index table: slot k's code decodes
 // to k's index, and no other code decodes to anything.
 constexpr bool InvertsIndexTable(const int32_t (&codes)[32], const uint8_t (&row)[31],
@@ -124,13 +125,14 @@ static_assert(InvertsIndexTable(MedialToJohab, JohabToJamoIndex[1], 1, MedialCou
               "medial row of JohabToJamoIndex");
 static_assert(InvertsIndexTable(FinalToJohab, JohabToJamoIndex[2], 0, FinalCount),
               "final row of JohabToJamoIndex");
+#endif
 
 }  // namespace
 
 // Consonants that can begin a syllable carry their initial code alone;
 // final-only clusters carry initial fill 1, medial fill 2 and their final
 // code; vowels carry initial fill 1, their medial code and final fill 1.
-const uint32_t CompatJamoToJohab[CompatJamoCount] = {
+const uint32_t CompatJamoToJohab[CompatJamoCount] RUNEPLATE_FLASH = {
     0x8800,  // U+3131 ㄱ
     0x8C00,  // U+3132 ㄲ
     0x8444,  // U+3133 ㄳ
@@ -191,7 +193,7 @@ constexpr uint32_t JohabMarker = 0x8000;
 uint32_t JohabField(uint32_t johab, int shift) { return (johab >> shift) & 0x1F; }
 
 uint8_t LookUpJohab(int row, uint32_t field) {
-  return field < 31 ? JohabToJamoIndex[row][field] : 0;
+  return field < 31 ? ReadFlash(&JohabToJamoIndex[row][field]) : 0;
 }
 
 }  // namespace
@@ -209,11 +211,11 @@ uint32_t CharToJamoIndices(uint32_t code) {
     johab = code;  // bit 15 clear: rejected below
   } else if (code >= SyllableFirst && code <= SyllableLast) {
     const TSyllableLetters letters = DecomposeSyllable(code - SyllableFirst);
-    johab = JohabMarker | (static_cast<uint32_t>(InitialToJohab[letters.Initial]) << 10) |
-            (static_cast<uint32_t>(MedialToJohab[letters.Medial]) << 5) |
-            static_cast<uint32_t>(FinalToJohab[letters.Final]);
+    johab = JohabMarker | (static_cast<uint32_t>(ReadFlash(&InitialToJohab[letters.Initial])) << 10) |
+            (static_cast<uint32_t>(ReadFlash(&MedialToJohab[letters.Medial])) << 5) |
+            static_cast<uint32_t>(ReadFlash(&FinalToJohab[letters.Final]));
   } else if (code >= CompatJamoFirst && code <= CompatJamoLast) {
-    johab = CompatJamoToJohab[code - CompatJamoFirst] & 0xFFFF;
+    johab = ReadFlash(&CompatJamoToJohab[code - CompatJamoFirst]) & 0xFFFF;
   }
   return JohabToJamoIndices(johab);
 }
@@ -243,7 +245,7 @@ struct TVowelSets {
 
 constexpr uint32_t NoVowelRow = 22;  // medial indices 0 and 22..255
 
-constexpr TVowelSets VowelSets[NoVowelRow + 1] = {
+constexpr TVowelSets VowelSets[NoVowelRow + 1] RUNEPLATE_FLASH = {
     {{NoSet, NoSet}, NoSet},  // 0  (no vowel)
     {{I1, I6}, F1},           // 1  ㅏ A
     {{I1, I6}, F3},           // 2  ㅐ AE
@@ -277,7 +279,7 @@ struct TInitialSets {
 
 constexpr uint32_t NoInitialRow = 20;  // initial indices 20..255
 
-constexpr TInitialSets InitialSets[NoInitialRow + 1] = {
+constexpr TInitialSets InitialSets[NoInitialRow + 1] RUNEPLATE_FLASH = {
     {{M1, NoSet}},     // 0  (no initial: a lone vowel)
     {{M1, M3}},        // 1  ㄱ KIYEOK
     {{M2, M4}},        // 2  ㄲ SSANGKIYEOK
@@ -316,13 +318,13 @@ void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
 
   int32_t initialBase, medialBase, finalBase;
   if (f == 0) {
-    initialBase = i == 0 ? NoSet : vowel.Initial[0];  // a lone vowel has no initial glyph
-    medialBase = initial.Medial[0];
+    initialBase = i == 0 ? NoSet : ReadFlash(&vowel.Initial[0]);  // a lone vowel has no initial glyph
+    medialBase = ReadFlash(&initial.Medial[0]);
     finalBase = NoSet;
   } else {
-    initialBase = vowel.Initial[1];
-    medialBase = initial.Medial[1];
-    finalBase = (i == 0 && m == 0) ? F1 : vowel.Final;  // a lone final consonant
+    initialBase = ReadFlash(&vowel.Initial[1]);
+    medialBase = ReadFlash(&initial.Medial[1]);
+    finalBase = (i == 0 && m == 0) ? F1 : ReadFlash(&vowel.Final);  // a lone final consonant
   }
 
   glyphs[0] = initialBase + static_cast<int32_t>(i) - 1;
@@ -368,9 +370,10 @@ namespace {
     const uint32_t l = letters.Initial, v = letters.Medial, t = letters.Final;
     const bool hasFinal = t != 0;
     const TVowelSets& vowel = VowelSets[v + 1];
-    list.Rects[0] = HangulCell(vowel.Initial[hasFinal] + static_cast<int32_t>(l));
-    list.Rects[1] = HangulCell(InitialSets[l + 1].Medial[hasFinal] + static_cast<int32_t>(v));
-    if (hasFinal) list.Rects[2] = HangulCell(vowel.Final + static_cast<int32_t>(t) - 1);
+    list.Rects[0] = HangulCell(ReadFlash(&vowel.Initial[hasFinal]) + static_cast<int32_t>(l));
+    list.Rects[1] =
+        HangulCell(ReadFlash(&InitialSets[l + 1].Medial[hasFinal]) + static_cast<int32_t>(v));
+    if (hasFinal) list.Rects[2] = HangulCell(ReadFlash(&vowel.Final) + static_cast<int32_t>(t) - 1);
     list.Count = hasFinal ? 3 : 2;
     return;
   }
@@ -432,7 +435,7 @@ namespace {
 
 // The compatibility letter of each initial index 1..19 and final index
 // 1..27, as an offset from U+3131 (the vowels are in order: U+314F + m - 1).
-constexpr uint8_t InitialLetters[InitialCount] = {
+constexpr uint8_t InitialLetters[InitialCount] RUNEPLATE_FLASH = {
     0x00,  // 1  ㄱ
     0x01,  // 2  ㄲ
     0x03,  // 3  ㄴ
@@ -453,7 +456,7 @@ constexpr uint8_t InitialLetters[InitialCount] = {
     0x1C,  // 18 ㅍ
     0x1D,  // 19 ㅎ
 };
-constexpr uint8_t FinalLetters[FinalCount - 1] = {
+constexpr uint8_t FinalLetters[FinalCount - 1] RUNEPLATE_FLASH = {
     0x00,  // 1  ㄱ
     0x01,  // 2  ㄲ
     0x02,  // 3  ㄳ
@@ -516,10 +519,10 @@ struct TBlockExtent {
 
 uint32_t CompatLetterOfJamo(uint32_t codePoint) {
   if (codePoint - LeadingJamoFirst < InitialCount)
-    return CompatJamoFirst + InitialLetters[codePoint - LeadingJamoFirst];
+    return CompatJamoFirst + ReadFlash(&InitialLetters[codePoint - LeadingJamoFirst]);
   if (codePoint - VowelJamoFirst < MedialCount) return FirstVowelLetter + (codePoint - VowelJamoFirst);
   if (codePoint - TrailingJamoFirst < FinalCount - 1)
-    return CompatJamoFirst + FinalLetters[codePoint - TrailingJamoFirst];
+    return CompatJamoFirst + ReadFlash(&FinalLetters[codePoint - TrailingJamoFirst]);
   return 0;
 }
 

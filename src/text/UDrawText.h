@@ -3,7 +3,10 @@
 // Turns UTF-16 code units into glyph rectangles of the 512 x 256 font image and
 // walks a line of text, reporting every glyph through a callback. Pure
 // computation over constant tables: no platform headers, no allocation, no
-// state. Safe to call from any thread.
+// state. Safe to call from any thread. Freestanding C++14: no heap, no
+// exceptions, no RTTI, nothing of the standard library beyond <stdint.h> and
+// <stddef.h>, so it builds for microcontrollers too (on the AVR its tables
+// stay in flash: see Flash.h).
 //
 // Font image regions (x from the left edge, y from the top edge):
 //   rows  32..47   ASCII codes 0..63,   8 x 16 cells, code a at x = 8a
@@ -12,8 +15,10 @@
 //                  glyph g at x = 16(g mod 32), y = 64 + 16(g div 32)
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
+
+#include "text/Flash.h"
 
 namespace runeplate {
 
@@ -54,10 +59,44 @@ struct TSyllableLetters {
   uint32_t Medial;
   uint32_t Final;
 };
+// DecomposeSyllable by multiplying with reciprocals, exact for every
+// syllable number (checked below); what the AVR uses, where dividing is a
+// loop of hundreds of cycles, three times a syllable. A compiler for a larger
+// processor multiplies of its own accord, and better. InitialOfSyllable(`s`)
+// is s / 588; MedialOfRest(`rest`) is rest / 28 for `rest` below 588;
+// LettersOf builds the letters from the initial and s % 588.
+constexpr uint32_t InitialOfSyllable(uint32_t s) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(s)) * 28533u >> 24;
+}
+constexpr uint32_t MedialOfRest(uint32_t rest) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(rest)) * 2341u >> 16;
+}
+constexpr TSyllableLetters LettersOf(uint32_t initial, uint32_t rest) {
+  return {initial, MedialOfRest(rest), rest - MedialOfRest(rest) * FinalCount};
+}
+constexpr TSyllableLetters DecomposeSyllableByReciprocals(uint32_t s) {
+  return LettersOf(InitialOfSyllable(s), s - InitialOfSyllable(s) * (MedialCount * FinalCount));
+}
 constexpr TSyllableLetters DecomposeSyllable(uint32_t s) {
+#if defined(__AVR__)
+  return DecomposeSyllableByReciprocals(s);
+#else
   return {s / (MedialCount * FinalCount), s % (MedialCount * FinalCount) / FinalCount,
           s % FinalCount};
+#endif
 }
+#if __cplusplus >= 201402L  // C++11 compilers (the Arduino build) skip the proof
+constexpr bool ReciprocalsDivideEverySyllable() {
+  for (uint32_t s = 0; s < SyllableCount; ++s) {
+    const TSyllableLetters l = DecomposeSyllableByReciprocals(s);
+    if (l.Initial != s / (MedialCount * FinalCount) ||
+        l.Medial != s % (MedialCount * FinalCount) / FinalCount || l.Final != s % FinalCount)
+      return false;
+  }
+  return true;
+}
+static_assert(ReciprocalsDivideEverySyllable(), "the reciprocals divide every syllable number exactly");
+#endif
 
 // Hangul compatibility letters U+3131..U+3163.
 constexpr uint32_t CompatJamoFirst = 0x3131;
@@ -66,17 +105,18 @@ constexpr uint32_t CompatJamoCount = CompatJamoLast - CompatJamoFirst + 1;  // 5
 
 // Index-to-Johab tables: slot s holds the 5-bit Johab code of initial index
 // s + 1, medial index s + 1, final index s (slot 0: the fill code 1). Unused
-// slots hold -1 and are never read.
-extern const int32_t InitialToJohab[32];
-extern const int32_t MedialToJohab[32];
-extern const int32_t FinalToJohab[32];
+// slots hold -1 and are never read. Like every table below, in flash: read
+// them with ReadFlash.
+extern const int32_t InitialToJohab[32] RUNEPLATE_FLASH;
+extern const int32_t MedialToJohab[32] RUNEPLATE_FLASH;
+extern const int32_t FinalToJohab[32] RUNEPLATE_FLASH;
 
 // Johab-to-index rows (initial, medial, final), indexed by a 5-bit code 0..30;
 // 0 means no letter has that code.
-extern const uint8_t JohabToJamoIndex[3][31];
+extern const uint8_t JohabToJamoIndex[3][31] RUNEPLATE_FLASH;
 
 // Johab code of each compatibility letter U+3131..U+3163, in the low 16 bits.
-extern const uint32_t CompatJamoToJohab[CompatJamoCount];
+extern const uint32_t CompatJamoToJohab[CompatJamoCount] RUNEPLATE_FLASH;
 
 // Decodes a 16-bit Johab code into packed jamo indices. A code with bit 15
 // clear, or above 0xFFFF, gives NotConvertible. A 5-bit field of 31 (which no
@@ -139,15 +179,16 @@ struct TGlyphLetter {
   int32_t Set;
   int32_t Index;
 };
-// The letter of glyph `glyph` (0..343).
+// The letter of glyph `glyph` (0..343). (One expression, as C++11 compilers
+// of small devices want a constexpr function.)
 constexpr TGlyphLetter LetterOfGlyph(int32_t glyph) {
-  if (glyph < MedialSetBase[0]) return {JamoInitial, glyph / InitialSetSize, glyph % InitialSetSize + 1};
-  if (glyph < FinalSetBase[0]) {
-    const int32_t k = glyph - MedialSetBase[0];
-    return {JamoMedial, k / MedialSetSize, k % MedialSetSize + 1};
-  }
-  const int32_t k = glyph - FinalSetBase[0];
-  return {JamoFinal, k / FinalSetSize, k % FinalSetSize + 1};
+  return glyph < MedialSetBase[0]
+             ? TGlyphLetter{JamoInitial, glyph / InitialSetSize, glyph % InitialSetSize + 1}
+         : glyph < FinalSetBase[0]
+             ? TGlyphLetter{JamoMedial, (glyph - MedialSetBase[0]) / MedialSetSize,
+                            (glyph - MedialSetBase[0]) % MedialSetSize + 1}
+             : TGlyphLetter{JamoFinal, (glyph - FinalSetBase[0]) / FinalSetSize,
+                            (glyph - FinalSetBase[0]) % FinalSetSize + 1};
 }
 // The glyph of letter `index` (1-based) in set `set` (0-based) of `role`.
 constexpr int32_t GlyphOfLetter(TJamoRole role, int32_t set, int32_t index) {
@@ -322,8 +363,9 @@ constexpr uint32_t ReplacementCharacter = 0xFFFD;
 size_t DecodeUtf8(const char* text, size_t length, uint32_t& codePoint);
 
 // The walks' small steps are inlined into them whatever the optimiser thinks:
-// they run once for every character of every line.
-#if defined(__GNUC__)
+// they run once for every character of every line. Not on the AVR, where
+// flash is scarcer than cycles and each inlined copy costs hundreds of bytes.
+#if defined(__GNUC__) && !defined(__AVR__)
 #define RUNEPLATE_ALWAYS_INLINE __attribute__((always_inline)) inline
 #else
 #define RUNEPLATE_ALWAYS_INLINE inline
@@ -422,7 +464,7 @@ RUNEPLATE_ALWAYS_INLINE uint32_t NextComposed(const TText& text, size_t& at, siz
   }
   uint32_t syllable;
   if (first - SyllableFirst < SyllableCount) {
-    if ((first - SyllableFirst) % FinalCount != 0) return first;  // has its final already
+    if (DecomposeSyllable(first - SyllableFirst).Final != 0) return first;  // has its final already
     syllable = first;
   } else if (first - LeadingJamoFirst < InitialCount) {
     uint32_t vowel;

@@ -7,45 +7,10 @@
 
 #include "font/FontFile.h"
 #include "font/GlyphComposer.h"
+#include "ComposerTesting.h"
 
 using namespace runeplate;
 
-namespace {
-
-// An atlas with a different pattern in every cell, so a wrong row, column,
-// shift or order shows.
-TFontImage NoiseAtlas() {
-  TFontImage image;
-  uint32_t state = 12345;
-  for (uint8_t& byte : image.Bits) {
-    state = state * 1103515245u + 12345u;
-    byte = static_cast<uint8_t>(state >> 16);
-  }
-  return image;
-}
-
-// The picture of `rects` read texel by texel, as the program's quads copy them.
-TCellBitmap Expected(const TFontImage& atlas, const TGlyphRects& rects) {
-  TCellBitmap cell{};
-  if (rects.Count == 0) return cell;
-  cell.Width = rects.Rects[0].Right - rects.Rects[0].Left;
-  cell.Height = rects.Rects[0].Bottom - rects.Rects[0].Top;
-  for (int32_t k = 0; k < rects.Count; ++k)
-    for (int32_t y = 0; y < cell.Height; ++y)
-      for (int32_t x = 0; x < cell.Width; ++x)
-        if (atlas.IsInk(rects.Rects[k].Left + x, rects.Rects[k].Top + y))
-          cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] | 0x8000u >> x);
-  return cell;
-}
-
-bool Same(const TCellBitmap& a, const TCellBitmap& b) {
-  if (a.Width != b.Width || a.Height != b.Height) return false;
-  for (int32_t y = 0; y < 16; ++y)
-    if (a.Rows[y] != b.Rows[y]) return false;
-  return true;
-}
-
-}  // namespace
 
 // Every code unit of the program's line, and every code point of composed
 // text with and without letter cells, from the image in memory and from the

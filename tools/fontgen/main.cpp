@@ -18,6 +18,7 @@
 #include "fontgen/Sheet.h"
 #include "fontgen/UnifontHex.h"
 #include "fontgen/export/Export.h"
+#include "font/CompactFont.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
@@ -37,14 +38,14 @@ const char Description[] =
     "\n"
     "Makes a font atlas from SOURCE and writes it (-o OUT, by extension: .bmp the atlas,\n"
     ".png the atlas in two colours, .han a classic 8x4x4 file, .h the pixel block as C\n"
-    "source named --c-name; as a complete font for other programs: .bdf, .ttf, .otf,\n"
-    ".woff2, .otb (bitmap-only OpenType) or .fnt (BMFont, pages NAME_N.png beside it)),\n"
-    "reports how faithfully its jamo glyphs compose the source's own syllables\n"
-    "(--report), or draws text or all KS X 1001 syllables with it (--preview,\n"
-    "--preview-ksx1001). SOURCE is told by its content: a Unifont hex file, any font\n"
-    "FreeType opens (outlines in monochrome at --size pixels per em, BDF and PCF at their\n"
-    "--size strike), a classic 8x4x4 file, or an atlas as BMP or PNG; without SOURCE,\n"
-    "GNU Unifont.\n";
+    "source named --c-name, with --compact only its glyphs for small devices; as a\n"
+    "complete font for other programs: .bdf, .ttf, .otf, .woff2, .otb (bitmap-only\n"
+    "OpenType) or .fnt (BMFont, pages NAME_N.png beside it)), reports how faithfully its\n"
+    "jamo glyphs compose the source's own syllables (--report), or draws text or all KS X\n"
+    "1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
+    "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
+    "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
+    "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
 
 const char Notes[] =
     "Jamo names: three templates INITIAL,MEDIAL,FINAL; {set} is the glyph set from 0,\n"
@@ -60,6 +61,7 @@ struct TFontGenOptions {
   TCSourceOptions CSource;
   TExportOptions Export;
   bool Report = false;
+  bool Compact = false;
   bool HasPreviewText = false;
   std::u16string PreviewText;
   bool PreviewKsX1001 = false;
@@ -173,6 +175,8 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
         return false;
       },
       "the array's name in a .h atlas (default runeplate_atlas)");
+  app->add_flag("--compact", options.Compact,
+                "write only the glyphs (12,528 bytes) to the .h -o names, for small devices");
   const std::vector<CLI::Option*> exportOptions = AddExportOptions(*app, options.Export);
   app->add_flag("--report", options.Report, "print where the glyphs came from and how faithfully they compose the source");
   CLI::Option* preview = AddParsedOption(
@@ -198,6 +202,9 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   if (options.Output.empty() && !options.Report) return BadUsageWithSynopsis("nothing to do: give -o OUT or --report");
   if (cName->count() > 0 && OutputKindOf(options.Output) != TOutputKind::CSource)
     return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
+  if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
+    return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
+  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_font";
   for (const CLI::Option* option : exportOptions)
     if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
       return BadUsageWithSynopsis(option->get_name() +
@@ -205,6 +212,14 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   options.CSource.SourcePath = options.Convert.Source;
   options.Export.AtlasPath = options.Convert.Source;
   return result;
+}
+
+// Writes the compact form of `atlas` as C source to `path`, whole or not at
+// all; throws TFontGenError.
+void WriteCompactFont(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
+  const std::string text = EncodeCompactFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
+  std::string error;
+  if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error)) throw TFontGenError(error);
 }
 
 // Everything after the command line; throws TFontGenError.
@@ -219,6 +234,8 @@ void GenerateFont(const TFontGenOptions& options) {
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);
     std::string error;
     if (!WritePngFile(options.Output, sheet, error)) throw TFontGenError(error);
+  } else if (options.Compact) {
+    WriteCompactFont(options.Output, conversion.Atlas, options.CSource);
   } else if (!options.Output.empty()) {
     WriteAtlas(options.Output, conversion.Atlas, options.CSource, options.Export);
   }

@@ -131,6 +131,12 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "taken.fnt: is a directory"},
       {"jamo names half given", FontGen, {"--jamo-names", "cho_{set}", "-o", "x.bmp"}, 2,
        "--jamo-names: jamo names need three templates INITIAL,MEDIAL,FINAL, found 1"},
+      {"compact font written into a bitmap", FontGen, {"font.bmp", "--compact", "-o", "x.bmp"}, 2,
+       "--compact writes C source: give -o OUT.h", "usage: runeplate-fontgen"},
+      {"--compact ignored by a preview", FontGen, {"font.bmp", "--compact", "--preview", "A", "-o", "x.png"}, 2,
+       "--compact writes C source: give -o OUT.h", "usage: runeplate-fontgen"},
+      {"compact font left half written or beside a temporary", FontGen, {"font.bmp", "--compact", "-o", "f.h"}, 0,
+       "", "", "", "", "f.h"},
 
       {"colour with 0x prefix taken", Render, {"--colour", "0x00FF00", "-o", "out.png", "A"}, 2,
        "--colour: wants exactly 8 hexadecimal digits AARRGGBB, not '0x00FF00'"},

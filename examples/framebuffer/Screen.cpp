@@ -1,0 +1,69 @@
+#include "Screen.h"
+
+namespace example {
+
+const char TitleText[] = "Runeplate";
+const char GreetingText[] = "\xEC\x95\x88\xEB\x85\x95, \xEC\x84\xB8\xEC\x83\x81!";  // 안녕, 세상!
+
+void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32_t height,
+                 const uint8_t* picture) {
+  // Clipped once for the whole picture, then drawn in 8- and 16-bit steps
+  // only: the 8-bit AVR draws with this too, where every 32-bit operation
+  // and every shift by a variable count is a loop.
+  if (y >= DisplayHeight || y <= -height || x <= -16 || x >= DisplayWidth) return;
+  int32_t top = 0, bottom = height;
+  if (y < 0) top = -y;
+  if (y + bottom > DisplayHeight) bottom = DisplayHeight - y;
+  const uint8_t shift = static_cast<uint8_t>(x & 7);
+  const int16_t first = static_cast<int16_t>(x >> 3);
+  // A row of the picture covers display bytes first .. first + 2, of which
+  // those inside the display and holding pixels are written; `lead` of them
+  // lie left of the display.
+  const int16_t bytes = width > 8 || shift != 0 ? (width > 8 && shift != 0 ? 3 : 2) : 1;
+  const int16_t lead = first < 0 ? static_cast<int16_t>(-first) : 0;
+  bool writes[3];
+  for (int16_t k = 0; k < 3; ++k)
+    writes[k] = k + lead < bytes && first + lead + k < DisplayRowBytes;
+  uint8_t* line = frame[y + top] + first + lead;
+  const uint8_t* row = picture + 2 * top;
+  for (uint8_t count = static_cast<uint8_t>(bottom - top); count != 0;
+       --count, row += 2, line += DisplayRowBytes) {
+    uint8_t left = row[0], right = row[1], spill = 0;
+    if (shift != 0) {
+      const uint16_t moved = static_cast<uint16_t>((left << 8 | right) >> shift);
+      spill = static_cast<uint8_t>(right << (8 - shift));
+      left = static_cast<uint8_t>(moved >> 8);
+      right = static_cast<uint8_t>(moved);
+    }
+    if (lead == 1) left = right, right = spill;
+    if (lead == 2) left = spill;
+    if (writes[0]) line[0] |= left;
+    if (writes[1]) line[1] |= right;
+    if (writes[2]) line[2] |= spill;
+  }
+}
+
+namespace {
+
+void DrawCharacter(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* picture,
+                   void* user) {
+  BlitPicture(*static_cast<TFrameBuffer*>(user), x, y, width, height, picture);
+}
+
+size_t LengthOf(const char* text) {
+  size_t length = 0;
+  while (text[length] != 0) ++length;
+  return length;
+}
+
+}  // namespace
+
+void DrawScreen(const runeplate_font& font, TFrameBuffer& frame) {
+  for (auto& row : frame)
+    for (uint8_t& byte : row) byte = 0;
+  runeplate_draw_utf8(&font, 0, 8, TitleText, LengthOf(TitleText), 0, DrawCharacter, &frame);
+  runeplate_draw_utf8(&font, 0, 32, GreetingText, LengthOf(GreetingText), 0, DrawCharacter,
+                      &frame);
+}
+
+}  // namespace example
