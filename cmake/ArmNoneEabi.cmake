@@ -14,5 +14,4 @@ set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 set(flags "-mcpu=${RUNEPLATE_ARM_CPU} -mthumb -ffunction-sections -fdata-sections")
 set(CMAKE_C_FLAGS_INIT "${flags}")
 set(CMAKE_CXX_FLAGS_INIT "${flags} -fno-exceptions -fno-rtti -fno-threadsafe-statics")
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-  "-mcpu=${RUNEPLATE_ARM_CPU} -mthumb --specs=nano.specs --specs=rdimon.specs -nostartfiles -Wl,--gc-sections")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "--specs=nano.specs --specs=rdimon.specs -nostartfiles -Wl,--gc-sections")

@@ -20,6 +20,7 @@ set(CMAKE_C_FLAGS_INIT "${flags}")
 set(CMAKE_CXX_FLAGS_INIT "${flags} -fno-exceptions -fno-rtti -fno-threadsafe-statics")
 # The virt board's RAM starts at 0x80000000, where qemu jumps with -bios
 # none: picolibc's linker script puts the image (its "flash") there and the
-# data 1 MB higher.
+# data 1 MB higher. (The compile flags, picolibc.specs among them, are on
+# the link line too.)
 set(CMAKE_EXE_LINKER_FLAGS_INIT
-  "-march=rv32imc -mabi=ilp32 --specs=picolibc.specs --oslib=semihost --crt0=semihost -Wl,--gc-sections -Wl,--defsym=__flash=0x80000000 -Wl,--defsym=__flash_size=0x100000 -Wl,--defsym=__ram=0x80100000 -Wl,--defsym=__ram_size=0x100000")
+  "--oslib=semihost --crt0=semihost -Wl,--gc-sections -Wl,--defsym=__flash=0x80000000 -Wl,--defsym=__flash_size=0x100000 -Wl,--defsym=__ram=0x80100000 -Wl,--defsym=__ram_size=0x100000")
