@@ -171,10 +171,11 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
       [&options](const std::string& value, std::string& reason) {
         options.CSource.Name = value;
         if (IsCIdentifier(value)) return true;
-        reason = "wants a C identifier, not '" + value + "'";
+        reason = "wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor "
+                 "holds '__', not '" + value + "'";
         return false;
       },
-      "the array's name in a .h atlas (default runeplate_atlas)");
+      "the array's name in a .h atlas (default runeplate_atlas, with --compact runeplate_compact_font)");
   app->add_flag("--compact", options.Compact,
                 "write only the glyphs (12,528 bytes) to the .h -o names, for small devices");
   const std::vector<CLI::Option*> exportOptions = AddExportOptions(*app, options.Export);
@@ -204,7 +205,9 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
     return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
   if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
     return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
-  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_font";
+  // Not runeplate_font: that is the C interface's type, beside which the
+  // header is included.
+  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_compact_font";
   for (const CLI::Option* option : exportOptions)
     if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
       return BadUsageWithSynopsis(option->get_name() +
