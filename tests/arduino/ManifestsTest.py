@@ -46,7 +46,7 @@ def main(zip_path):
         ("PlatformIO compiles other sources than the Arduino IDE (every source of src/)",
          admitted, compiled),
         ("PlatformIO's srcFilter does not leave out what it does not name",
-         build.get("srcFilter", [None])[0], "-<*>"),
+         (build.get("srcFilter") or [None])[0], "-<*>"),
         ("PlatformIO packs other files than the zip holds",
          sorted(manifest.get("export", {}).get("include", [])), held),
         ("an example the Arduino IDE shows is missing from library.json, or one it lists is not there",
