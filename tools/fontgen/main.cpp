@@ -2,6 +2,7 @@
 // in, a Runeplate atlas (BMP or PNG) or a classic 8x4x4 file out; reports how
 // faithfully the jamo glyphs compose the font's own syllables, and draws
 // sheets of text with the atlas.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -251,6 +252,10 @@ int main(int argc, char** argv) {
   try {
     GenerateFont(options);
   } catch (const TFontGenError& error) {
+    return Fail(ToolName, ExitFailed, error.what());
+  } catch (const std::exception& error) {
+    // A library's own failure (std::filesystem, an allocation) is still one
+    // line and a failed run, never an abort.
     return Fail(ToolName, ExitFailed, error.what());
   }
   return FinishStandardOutput(ToolName, 0, ExitFailed);

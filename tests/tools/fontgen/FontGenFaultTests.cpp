@@ -1,0 +1,102 @@
+// Faults a new user met in runeplate-fontgen, one row each: the row runs the
+// real tool in a folder of its own and names the fault it would catch.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tooltest/ToolRunner.h"
+
+using namespace runeplate::testing;
+
+namespace {
+
+const std::string Assets = RUNEPLATE_ASSETS_DIR;
+const std::string Round = Assets + "/fonts/round/a1bit.bmp";
+
+TToolRun RunFontGen(const std::string& dir, const std::vector<std::string>& args) {
+  return RunTool(FONTGEN_TOOL, args, {"", "", "", dir});
+}
+
+// A failed run: exit 2 and one line on standard error that starts with the
+// tool's name and holds `message`.
+void ExpectOneLineFailure(const TToolRun& run, const std::string& message) {
+  EXPECT_EQ(run.ExitCode, 2) << run.Err;
+  EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
+  EXPECT_EQ(run.FirstErrLine().rfind("runeplate-fontgen: ", 0), 0u) << run.Err;
+  EXPECT_NE(run.FirstErrLine().find(message), std::string::npos) << run.Err;
+}
+
+}  // namespace
+
+// Each row prepares its folder by running the tool (and changing files),
+// then runs the command under test and checks what it left.
+TEST(FontGenFaults, MultiFileFontsAreWrittenWholeOrLeftAsTheyWere) {
+  const struct {
+    const char* Fault;
+    std::function<void(const std::string& dir)> Prepare;
+    std::vector<std::string> Args;
+    std::string Message;  // "": the run succeeds
+    std::function<void(const std::string& dir)> Check;
+  } cases[] = {
+      {"a failed BMFont export deleted the previous export's pages",
+       [](const std::string& dir) {
+         ASSERT_EQ(RunFontGen(dir, {Round, "--chars", "chars.txt", "-o", "out.fnt"}).ExitCode, 0);
+         std::remove((dir + "/out.fnt").c_str());
+         mkdir((dir + "/out.fnt").c_str(), 0755);
+         WriteBytes(dir + "/out_0.png", "the previous page");
+       },
+       {Round, "--chars", "chars.txt", "-o", "out.fnt"}, "out.fnt: is a directory",
+       [](const std::string& dir) {
+         EXPECT_EQ(ReadText(dir + "/out_0.png"), "the previous page");
+         EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"chars.txt", "out.fnt", "out_0.png"}));
+       }},
+      {"the .fnt named pages by another name than the files written",
+       [](const std::string&) {}, {Round, "--chars", "chars.txt", "-o", "say \"hi\".fnt"}, "",
+       [](const std::string& dir) {
+         const std::string text = ReadText(dir + "/say \"hi\".fnt");
+         const size_t file = text.find("file=\"");
+         ASSERT_NE(file, std::string::npos) << text;
+         const std::string page = text.substr(file + 6, text.find('"', file + 6) - file - 6);
+         std::vector<std::string> expected{"chars.txt", page, "say \"hi\".fnt"};
+         std::sort(expected.begin(), expected.end());
+         EXPECT_EQ(FilesIn(dir), expected);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    const std::string dir = FreshFolder("multi");
+    WriteBytes(dir + "/chars.txt", "AB 가각\n");
+    c.Prepare(dir);
+    const TToolRun run = RunFontGen(dir, c.Args);
+    if (c.Message.empty()) {
+      EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    } else {
+      ExpectOneLineFailure(run, c.Message);
+    }
+    c.Check(dir);
+    RemoveFolder(dir);
+  }
+}
+
+// Catches an exception of a library (std::filesystem's temp_directory_path,
+// with TMPDIR naming no folder) escaping main as an abort: whatever a format
+// needs of the temporary folder, the run succeeds or fails in one line.
+TEST(FontGenFaults, ALibrarysFailureIsOneLineNeverAnAbort) {
+  for (const char* output : {"x.bdf", "x.ttf", "x.otf", "x.woff2", "x.otb", "x.fnt"}) {
+    SCOPED_TRACE(output);
+    const std::string dir = FreshFolder("tmpdir");
+    const TToolRun run = RunTool("/usr/bin/env", {"TMPDIR=" + dir + "/none", FONTGEN_TOOL, Round, "-o", output},
+                                 {"", "", "", dir});
+    ASSERT_TRUE(run.ExitCode == 0 || run.ExitCode == 2) << run.ExitCode << ": " << run.Err;
+    if (run.ExitCode == 2) {
+      ExpectOneLineFailure(run, "");
+      EXPECT_EQ(FilesIn(dir), std::vector<std::string>{});
+    }
+    RemoveFolder(dir);
+  }
+}
