@@ -11,7 +11,6 @@
 #include "common/Png.h"
 #include "font/HanFile.h"
 #include "fontgen/Fidelity.h"
-#include "fontgen/Notice.h"
 #include "fontgen/Picture.h"
 #include "fontgen/export/Export.h"
 
@@ -126,16 +125,10 @@ std::string UnknownOutputKindMessage(const std::string& path) {
   return message;
 }
 
-std::string CSourceNotice(const std::string& sourcePath) {
-  namespace fs = std::filesystem;
-  const std::string name = fs::path(sourcePath).filename().string();
-  std::string text = "Made by runeplate-fontgen from " + name + ".\n";
-  std::ifstream notice(NoticePathOf(sourcePath));
-  const std::vector<std::string> entries =
-      notice ? NoticeEntries(notice, {"Source:", "Licence:"}) : std::vector<std::string>{};
-  if (entries.empty()) return text + "Licence: that of " + name + "; keep its notice with this file.\n";
-  for (const std::string& line : entries) text += line + "\n";
-  return text + "The full notice is the NOTICE file beside " + name + "; keep it with this file.\n";
+std::string CSourceNotice(const TProvenance& provenance) {
+  std::string text;
+  for (const std::string& line : provenance.Statement()) text += line + "\n";
+  return text;
 }
 
 void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource,
@@ -148,7 +141,7 @@ void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSource
     case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
     case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
     case TOutputKind::CSource: {
-      const std::string text = EncodeFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
+      const std::string text = EncodeFontCArray(atlas, cSource.Name, CSourceNotice(cSource.Provenance));
       written = WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error);
       break;
     }

@@ -57,13 +57,11 @@ std::string UnknownOutputKindMessage(const std::string& path);
 // came from.
 struct TCSourceOptions {
   std::string Name = "runeplate_atlas";
-  std::string SourcePath;  // the font it was made from
+  TProvenance Provenance;  // the font it was made from
 };
 
-// The comment a C source atlas carries: its source and, when a NOTICE file
-// lies beside the source (as beside every atlas in assets/fonts/), that
-// notice's Source and Licence entries.
-std::string CSourceNotice(const std::string& sourcePath);
+// The comment a C source atlas carries: TProvenance::Statement, a line each.
+std::string CSourceNotice(const TProvenance& provenance);
 
 // Writes Atlas to Path as its extension says, whole or not at all; a font
 // for other programs as ExportOptions say. Throws

@@ -33,6 +33,7 @@ enum class TJamoOrigin {
 
 struct TFontSource {
   std::string Name;  // the file, for messages
+  std::string Family;  // the family name the font gives itself, if any
   TSourceKind Kind = TSourceKind::FreeType;
 
   bool HasAscii = false;

@@ -53,6 +53,7 @@ class TReader {
     Face = Handle.Face;
     Source.Name = path;
     Source.Kind = TSourceKind::FreeType;
+    if (Face->family_name != nullptr) Source.Family = Face->family_name;
   }
 
   TFontSource Read() {

@@ -210,26 +210,26 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
     if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
       return BadUsageWithSynopsis(option->get_name() +
                                   " is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt");
-  options.CSource.SourcePath = options.Convert.Source;
-  options.Export.AtlasPath = options.Convert.Source;
   return result;
 }
 
 // Writes the compact form of `atlas` as C source to `path`, whole or not at
 // all; throws TFontGenError.
 void WriteCompactFont(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
-  const std::string text = EncodeCompactFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
+  const std::string text = EncodeCompactFontCArray(atlas, cSource.Name, CSourceNotice(cSource.Provenance));
   std::string error;
   if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error)) throw TFontGenError(error);
 }
 
 // Everything after the command line; throws TFontGenError.
-void GenerateFont(const TFontGenOptions& options) {
+void GenerateFont(TFontGenOptions options) {
   // Said before the work, so that nothing else is said about it.
   if (!options.Output.empty() && OutputKindOf(options.Output) == TOutputKind::Unknown)
     throw TFontGenError(UnknownOutputKindMessage(options.Output));
   const TConversion conversion = Convert(options.Convert);
   for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
+  options.CSource.Provenance = options.Export.Provenance =
+      ReadProvenance(options.Convert.Source, conversion.Source.Family);
   if (options.HasPreviewText || options.PreviewKsX1001) {
     const TRgbImage sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);

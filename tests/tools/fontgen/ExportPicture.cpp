@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
   TInk freeType;
   try {
     TExportOptions options;
-    options.AtlasPath = atlasPath;
+    options.Provenance = ReadProvenance(atlasPath, "");
     WriteFontExport(ttf, TOutputKind::TrueType, atlas, options);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "runeplate_export_picture: %s\n", failure.what());

@@ -100,3 +100,65 @@ TEST(FontGenFaults, ALibrarysFailureIsOneLineNeverAnAbort) {
     RemoveFolder(dir);
   }
 }
+
+namespace {
+
+// The value of BDF property `name` ("NOTICE"), unquoted.
+std::string BdfProperty(const std::string& bdf, const std::string& name) {
+  for (const std::string& line : Lines(bdf))
+    if (line.rfind(name + " \"", 0) == 0) return line.substr(name.size() + 2, line.size() - name.size() - 3);
+  return "";
+}
+
+// The lines of the comment a C source atlas opens with, as one line.
+std::string CSourceComment(const std::string& text) {
+  std::string comment;
+  for (const std::string& line : Lines(text)) {
+    if (line == "//" || line.rfind("// ", 0) != 0) break;
+    for (char c : " " + line.substr(3))
+      if (c != ' ' || (!comment.empty() && comment.back() != ' ')) comment += c;
+  }
+  return comment;
+}
+
+}  // namespace
+
+// Catches a font made from a source without a NOTICE (GNU Unifont's hex
+// file) that names no licence and claims to come "from a Runeplate atlas",
+// while the C source names the source: every output says it the same way.
+TEST(FontGenFaults, EveryOutputNamesItsSourceAndLicenceTheSameWay) {
+  const struct {
+    const char* Source;
+    std::vector<std::string> Source_;  // the source argument, none for the default
+    std::string Licence;
+  } cases[] = {
+      {"Unifont's hex file, no NOTICE beside it", {}, "Licence: that of unifont.hex;"},
+      {"an atlas with its NOTICE", {Round}, "Licence: SIL Open Font License 1.1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Source);
+    const std::string dir = FreshFolder("provenance");
+    std::vector<std::string> args = c.Source_;
+    args.insert(args.end(), {"-o", "f.h"});
+    ASSERT_EQ(RunFontGen(dir, args).ExitCode, 0);
+    args.back() = "f.bdf";
+    ASSERT_EQ(RunFontGen(dir, args).ExitCode, 0);
+    const std::string bdf = ReadText(dir + "/f.bdf");
+    const std::string notice = BdfProperty(bdf, "NOTICE");
+    EXPECT_EQ(notice, CSourceComment(ReadText(dir + "/f.h")));
+    EXPECT_NE(notice.find(c.Licence), std::string::npos) << notice;
+    EXPECT_NE(BdfProperty(bdf, "COPYRIGHT"), "");
+    RemoveFolder(dir);
+  }
+}
+
+// Catches the reserved-name check skipped for a source without a NOTICE: a
+// font made from a font may not take that font's own family name.
+TEST(FontGenFaults, ASourceWithoutANoticeStillReservesItsOwnName) {
+  const std::string dir = FreshFolder("reserved");
+  ASSERT_EQ(RunFontGen(dir, {Round, "-o", "round.bdf"}).ExitCode, 0);
+  const TToolRun run = RunFontGen(dir, {"round.bdf", "--family", "runeplate round bold", "-o", "x.bdf"});
+  ExpectOneLineFailure(run, "family \"runeplate round bold\" holds \"Runeplate Round\", a reserved name of the source");
+  EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"round.bdf"});
+  RemoveFolder(dir);
+}
