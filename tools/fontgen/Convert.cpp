@@ -1,5 +1,7 @@
 #include "fontgen/Convert.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +25,18 @@ bool HasExtension(const std::string& path, const std::string& extension) {
   std::string end = path.substr(path.size() - extension.size());
   for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return end == extension;
+}
+
+// A damaged file (a font cut short, say) can open and give every glyph
+// blank; an atlas of no ink is no conversion.
+void RefuseBlankSource(const std::string& name, const TAsciiCells& ascii, const THangulGlyphs& jamo) {
+  const bool blankJamo = std::all_of(jamo.begin(), jamo.end(), [](const TCell& cell) { return cell.IsEmpty(); });
+  if (!blankJamo) return;
+  const bool blankAscii = std::all_of(ascii.begin(), ascii.end(), [](const std::array<uint8_t, 16>& rows) {
+    return std::all_of(rows.begin(), rows.end(), [](uint8_t row) { return row == 0; });
+  });
+  throw TFontGenError(name + (blankAscii ? ": every glyph is blank; is the file damaged?"
+                                         : ": every Hangul glyph is blank, no syllable can be drawn; is the file damaged?"));
 }
 
 }  // namespace
@@ -60,6 +74,7 @@ TConversion Convert(const TConvertOptions& options) {
       result.Warnings.push_back(source.Name + ": " + std::to_string(blank) +
                                 " jamo glyphs appear in none of its syllables, nor in another set; they stay blank");
   }
+  RefuseBlankSource(source.Name, ascii, result.Jamo);
   result.HasLetters = source.HasLetters;
   result.Atlas = ComposeAtlas(ascii, result.Jamo, source.HasLetters ? &source.Letters : nullptr);
   return result;

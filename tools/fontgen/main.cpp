@@ -140,15 +140,12 @@ std::vector<CLI::Option*> AddExportOptions(CLI::App& app, TExportOptions& option
   CLI::Option* family = AddParsedOption(
       app, "--family", "NAME",
       [&options](const std::string& value, std::string& reason) {
-        std::u16string units;
-        if (value.empty() || !DecodeUtf8(value, units, reason)) {
-          reason = "wants a font family name in UTF-8, not '" + value + "'";
-          return false;
-        }
+        if (!IsFamilyName(value, reason)) return false;
         options.Family = value;
         return true;
       },
-      "the family name of a font for other programs (default: the Family entry of the atlas's NOTICE)");
+      "the family name of a font for other programs, printable, at most " + std::to_string(MaxFamilyLength) +
+          " characters (default: the Family entry of the atlas's NOTICE)");
   CLI::Option* ascent = AddParsedOption(
       app, "--ascent", "PX",
       [&options](const std::string& value, std::string& reason) {

@@ -162,3 +162,64 @@ TEST(FontGenFaults, ASourceWithoutANoticeStillReservesItsOwnName) {
   EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"round.bdf"});
   RemoveFolder(dir);
 }
+
+namespace {
+
+// `bdf` with the bitmap rows of every glyph at or above `from` blank.
+std::string BlankedBdf(const std::string& bdf, uint32_t from) {
+  std::string out;
+  bool blank = false, inBitmap = false;
+  for (const std::string& line : Lines(bdf)) {
+    if (line.rfind("ENCODING ", 0) == 0) blank = std::stoul(line.substr(9)) >= from;
+    if (line == "ENDCHAR") inBitmap = false;
+    out += inBitmap && blank ? std::string(line.size(), '0') : line;
+    out += "\n";
+    if (line == "BITMAP") inBitmap = true;
+  }
+  return out;
+}
+
+}  // namespace
+
+// Catches a damaged source (a font cut short opens and draws nothing)
+// converted "successfully" into an atlas of no ink.
+TEST(FontGenFaults, ASourceThatDrawsNothingIsRefused) {
+  const struct {
+    const char* Fault;
+    uint32_t BlankFrom;  // glyphs from this code point on are blank
+    std::string Message;
+  } cases[] = {
+      {"a source of blank glyphs made a blank atlas", 0, "damaged.bdf: every glyph is blank; is the file damaged?"},
+      {"a source of blank Hangul made an atlas of ASCII alone", 0x1100,
+       "damaged.bdf: every Hangul glyph is blank, no syllable can be drawn; is the file damaged?"},
+  };
+  const std::string dir = FreshFolder("damaged");
+  WriteBytes(dir + "/chars.txt", "AB 가각\n");
+  ASSERT_EQ(RunFontGen(dir, {Round, "--chars", "chars.txt", "-o", "whole.bdf"}).ExitCode, 0);
+  const std::string whole = ReadText(dir + "/whole.bdf");
+  std::remove((dir + "/whole.bdf").c_str());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    WriteBytes(dir + "/damaged.bdf", BlankedBdf(whole, c.BlankFrom));
+    ExpectOneLineFailure(RunFontGen(dir, {"damaged.bdf", "--report", "-o", "x.bmp"}), c.Message);
+    EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"chars.txt", "damaged.bdf"}));
+  }
+  RemoveFolder(dir);
+}
+
+// Catches a printable Korean family name that a format mangles or that
+// makes the font unreadable (the BDF is read back through FreeType).
+TEST(FontGenFaults, AKoreanFamilyNameIsCarriedWhole) {
+  const std::string family = "룬플레이트 둥근 " + std::string(22, 'A');  // the longest allowed
+  const std::string dir = FreshFolder("family");
+  WriteBytes(dir + "/chars.txt", "AB 가각\n");
+  for (const char* output : {"k.bdf", "k.fnt"}) {
+    const TToolRun run = RunFontGen(dir, {Round, "--chars", "chars.txt", "--family", family, "-o", output});
+    ASSERT_EQ(run.ExitCode, 0) << output << ": " << run.Err;
+  }
+  EXPECT_EQ(BdfProperty(ReadText(dir + "/k.bdf"), "FAMILY_NAME"), family);
+  EXPECT_NE(ReadText(dir + "/k.fnt").find("info face=\"" + family + "\""), std::string::npos);
+  const TToolRun back = RunFontGen(dir, {"k.bdf", "-o", "back.bmp"});
+  EXPECT_EQ(back.ExitCode, 0) << back.Err;
+  RemoveFolder(dir);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/Utf8.h"
 #include "fontgen/Fidelity.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/UnifontHex.h"
@@ -61,6 +62,28 @@ std::string OneLine(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+bool IsFamilyName(const std::string& name, std::string& reason) {
+  std::u16string units;
+  if (!DecodeUtf8(name, units, reason)) return false;
+  if (units.empty()) {
+    reason = "wants a font family name, not ''";
+    return false;
+  }
+  for (char16_t unit : units) {
+    const bool control = unit < 0x20 || (unit >= 0x7F && unit < 0xA0);
+    if (control || unit == 0x2028 || unit == 0x2029 || unit == 0xFEFF) {
+      reason = "holds " + CodePointName(unit) + ", which no font name may hold; give printable characters";
+      return false;
+    }
+  }
+  if (units.size() > MaxFamilyLength) {
+    reason = "is " + std::to_string(units.size()) + " characters long; a font family name may have " +
+             std::to_string(MaxFamilyLength);
+    return false;
+  }
+  return true;
+}
 
 bool IsExportable(uint32_t c) {
   return (c >= FirstPrintableAscii && c <= LastPrintableAscii) || (c >= SyllableFirst && c <= SyllableLast) ||

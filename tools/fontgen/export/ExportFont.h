@@ -56,6 +56,16 @@ struct TExportFont {
   std::array<TCellBitmap, HangulGlyphCount> Jamo{};
 };
 
+// The longest family name, in UTF-16 units: what Windows keeps of a face
+// name (LOGFONT's 32 with its terminator), well within what the BDF FONT
+// line, the name table and CFF carry.
+constexpr size_t MaxFamilyLength = 31;
+
+// Whether `name` (UTF-8) can name a font in every format: 1 to
+// MaxFamilyLength printable characters, no control character, line or
+// paragraph separator; false with the reason in `reason`.
+bool IsFamilyName(const std::string& name, std::string& reason);
+
 // Whether a font holds `codePoint` when it holds everything.
 bool IsExportable(uint32_t codePoint);
 
