@@ -126,13 +126,7 @@ std::vector<CLI::Option*> AddExportOptions(CLI::App& app, TExportOptions& option
           return false;
         }
         options.Repertoire = TRepertoire::FromFile;
-        options.FileCharacters.clear();
-        for (size_t i = 0; i < units.size(); ++i) {
-          uint32_t code = units[i];
-          if (code - 0xD800u < 0x400u && i + 1 < units.size())
-            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
-          options.FileCharacters.push_back(code);
-        }
+        options.FileCharacters = CharactersOfText(units);
         return true;
       },
       "the characters of a font for other programs: all (the default), ksx1001 (only the 2,350 KS X 1001 "

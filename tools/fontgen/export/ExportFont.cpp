@@ -91,6 +91,19 @@ bool IsExportable(uint32_t c) {
          (c >= VowelJamoFirst && c <= VowelJamoLast) || (c >= TrailingJamoFirst && c <= TrailingJamoLast);
 }
 
+std::vector<uint32_t> CharactersOfText(const std::u16string& text) {
+  const detail::TUtf16Text units{text.data()};
+  std::vector<uint32_t> codes;
+  for (size_t at = 0; at < text.size();) {
+    const size_t start = at;
+    const uint32_t code = detail::NextComposed(units, at, text.size());
+    uint32_t first = 0;
+    units.Decode(start, text.size(), first);
+    codes.push_back(code - SyllableFirst < SyllableCount ? code : first);
+  }
+  return codes;
+}
+
 std::vector<uint32_t> ExportRepertoire(const TExportOptions& options) {
   std::vector<uint32_t> codes;
   if (options.Repertoire == TRepertoire::FromFile) {

@@ -69,6 +69,11 @@ bool IsFamilyName(const std::string& name, std::string& reason);
 // Whether a font holds `codePoint` when it holds everything.
 bool IsExportable(uint32_t codePoint);
 
+// The characters `text` shows, as the engine composes it: a syllable
+// spelled in conjoining jamo (or a syllable and a final) is that syllable;
+// every other code point stands for itself.
+std::vector<uint32_t> CharactersOfText(const std::u16string& text);
+
 // The code points of `options`' repertoire, ascending, each once.
 std::vector<uint32_t> ExportRepertoire(const TExportOptions& options);
 
