@@ -60,6 +60,8 @@ class ToolCommandLines : public ::testing::Test {
     WriteBytes(Dir + "/NOTICE", "Reserved: \"Neo Sans\"\n");  // beside font.bmp
     WriteBytes(Dir + "/latin1.txt", "caf\xE9\n");
     WriteBytes(Dir + "/emoji.txt", "\xF0\x9F\x98\x80\n");
+    WriteBytes(Dir + "/newline.txt", "\n");
+    WriteBytes(Dir + "/long.txt", std::string(100000, 'A') + "\n");
     mkdir((Dir + "/taken.fnt").c_str(), 0755);
     Inputs = FilesIn(Dir);
   }
@@ -164,6 +166,18 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "warning: odd.bmp is not a 512 x 256 one-bit bitmap; its last 16384 bytes are read as the font, as the "
        "program does", "", "", "", "out.png"},
       {"lost help reported as success", Render, {"--help"}, 1, DiskFull, "", "/dev/full"},
+      {"unreadable standard input taken as empty", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 2,
+       "standard input: cannot read: Is a directory", "", "", "."},
+      {"malformed standard input drawn", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 2,
+       "standard input: invalid UTF-8 at byte 3", "", "", Dir + "/latin1.txt"},
+      {"standard input of one line end drawn as nothing", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 2,
+       "standard input: no text to draw", "", "", Dir + "/newline.txt"},
+      {"line breaks alone made a 0 x 48 picture", Render,
+       {"--font", "font.bmp", "--compose", "-o", "out.png", "\n\n"}, 0, "", "", "", "", "out.png"},
+      {"'-' after '--' read standard input", Render, {"--font", "font.bmp", "-o", "out.png", "--", "-"}, 0,
+       "", "", "", Dir + "/newline.txt", "out.png"},
+      {"a 100,000-character line refused", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 0, "", "", "",
+       Dir + "/long.txt", "out.png"},
 
       {"lost report reported as success", Shot, {"check", "--font", "font.bmp", "frame0.xwd"}, 1, DiskFull, "", "/dev/full"},
       {"folder as dump", Shot, {"topng", ".", "out.png"}, 2, ".: is a directory"},
