@@ -44,9 +44,10 @@ const char Description[] =
     "OpenType) or .fnt (BMFont, pages NAME_N.png beside it)), reports how faithfully its\n"
     "jamo glyphs compose the source's own syllables (--report), or draws text or all KS X\n"
     "1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
-    "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
-    "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
-    "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
+    "content: a Unifont hex file, a BMFont (.fnt and its pages), any font FreeType\n"
+    "opens (outlines in monochrome at --size pixels per em, BDF and PCF at their --size\n"
+    "strike), a classic 8x4x4 file, or an atlas as BMP or PNG; without SOURCE, GNU\n"
+    "Unifont.\n";
 
 const char Notes[] =
     "Jamo names: three templates INITIAL,MEDIAL,FINAL; {set} is the glyph set from 0,\n"

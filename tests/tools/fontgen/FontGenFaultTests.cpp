@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "font/FontFile.h"
 #include "tooltest/ToolRunner.h"
 
 using namespace runeplate::testing;
@@ -222,4 +223,70 @@ TEST(FontGenFaults, AKoreanFamilyNameIsCarriedWhole) {
   const TToolRun back = RunFontGen(dir, {"k.bdf", "-o", "back.bmp"});
   EXPECT_EQ(back.ExitCode, 0) << back.Err;
   RemoveFolder(dir);
+}
+
+// Catches a BMFont that fontgen writes but cannot read ("unknown font
+// format"), and one read back with a glyph misplaced: every syllable must
+// compose from the jamo fitted to it, the ASCII come back as they were.
+TEST(FontGenFaults, ABmFontReadsBackAsASource) {
+  for (const char* atlas : {"round", "unifont", "dotum"}) {
+    SCOPED_TRACE(atlas);
+    const std::string dir = FreshFolder("bmfont-back");
+    const std::string from = Assets + "/fonts/" + atlas + "/a1bit.bmp";
+    ASSERT_EQ(RunFontGen(dir, {from, "-o", "f.fnt"}).ExitCode, 0);
+    const TToolRun run = RunFontGen(dir, {"f.fnt", "--report", "-o", "back.bmp"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Out.find("identical syllables: 11172 of 11172 (100.0%)"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("ASCII: from f.fnt"), std::string::npos) << run.Out;
+    runeplate::TFontImage original, back;
+    std::string error;
+    const std::string originalBytes = ReadText(from), backBytes = ReadText(dir + "/back.bmp");
+    ASSERT_TRUE(runeplate::DecodeFontFile(std::vector<uint8_t>(originalBytes.begin(), originalBytes.end()), original, error));
+    ASSERT_TRUE(runeplate::DecodeFontFile(std::vector<uint8_t>(backBytes.begin(), backBytes.end()), back, error));
+    int differ = 0;
+    for (uint32_t code = 0x20; code <= 0x7E; ++code) {
+      const runeplate::TRect cell = runeplate::AsciiCell(int32_t(code));
+      for (int32_t y = cell.Top; y < cell.Bottom; ++y)
+        for (int32_t x = cell.Left; x < cell.Right; ++x) differ += original.IsInk(x, y) != back.IsInk(x, y);
+    }
+    EXPECT_EQ(differ, 0) << "ASCII pixels that came back otherwise";
+    RemoveFolder(dir);
+  }
+}
+
+// A malformed BMFont is one line naming the file and line, never a crash or
+// an atlas of whatever was read.
+TEST(FontGenFaults, AMalformedBmFontIsRefusedInOneLine) {
+  const std::string common = "info face=\"x\" size=16\ncommon lineHeight=16 base=12 scaleW=16 scaleH=16 pages=1\n";
+  const std::string page = "page id=0 file=\"p.png\"\n";
+  const struct {
+    const char* Fault;
+    std::string Fnt;
+    std::string Message;
+  } cases[] = {
+      {"a missing page read as blank", common + "page id=0 file=\"none.png\"\n", "none.png: cannot open"},
+      {"a page the .fnt never names read as blank", common, "f.fnt: names no file for page 0"},
+      {"no common line: page count unknown", "info face=\"x\"\n" + page, "f.fnt:2: page before the common line"},
+      {"a character beyond its page read out of bounds", common + page +
+           "char id=44032 x=0 y=99999 width=16 height=16 xoffset=0 yoffset=0 xadvance=16 page=0 chnl=15\n",
+       "f.fnt:4: y wants a number from 0 to "},
+      {"a character on a page that does not exist", common + page +
+           "char id=65 x=0 y=0 width=8 height=16 xoffset=0 yoffset=0 xadvance=8 page=1 chnl=15\n",
+       "f.fnt:4: page wants a number from 0 to 0, not '1'"},
+      {"an unclosed quote read to the line's end", "info face=\"x size=16\n", "f.fnt:1: value of face has no closing quote"},
+      {"a number read loosely", common + page +
+           "char id=65 x=0 y=0 width=8px height=16 xoffset=0 yoffset=0 xadvance=8 page=0 chnl=15\n",
+       "f.fnt:4: width wants a number from 0 to "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    const std::string dir = FreshFolder("bmfont-bad");
+    ASSERT_EQ(RunFontGen(dir, {Round, "--preview", " ", "-o", "sheet.png"}).ExitCode, 0);
+    std::rename((dir + "/sheet.png").c_str(), (dir + "/p.png").c_str());
+    WriteBytes(dir + "/f.fnt", c.Fnt);
+    const std::vector<std::string> before = FilesIn(dir);
+    ExpectOneLineFailure(RunFontGen(dir, {"f.fnt", "-o", "x.bmp"}), c.Message);
+    EXPECT_EQ(FilesIn(dir), before);
+    RemoveFolder(dir);
+  }
 }
