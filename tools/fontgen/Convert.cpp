@@ -2,30 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <vector>
 
-#include "common/Files.h"
-#include "common/Png.h"
-#include "font/HanFile.h"
 #include "fontgen/Fidelity.h"
-#include "fontgen/Picture.h"
-#include "fontgen/export/Export.h"
 
 namespace runeplate::fontgen {
 
 namespace {
-
-bool HasExtension(const std::string& path, const std::string& extension) {
-  if (path.size() <= extension.size()) return false;
-  std::string end = path.substr(path.size() - extension.size());
-  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == extension;
-}
 
 // A damaged file (a font cut short, say) can open and give every glyph
 // blank; an atlas of no ink is no conversion.
@@ -103,71 +87,6 @@ void PrintConversionReport(std::ostream& out, const TConversion& c) {
     return;
   }
   PrintFidelity(out, MeasureFidelity(source.Syllables, source.HasSyllable, c.Jamo, KsX1001Syllables()));
-}
-
-namespace {
-
-// The one list of output kinds: OutputKindOf and its message both read it.
-constexpr struct {
-  const char* Extension;
-  TOutputKind Kind;
-} OutputKinds[] = {
-    {".bmp", TOutputKind::Bitmap},
-    {".png", TOutputKind::Png},
-    {".han", TOutputKind::HanFile},
-    {".h", TOutputKind::CSource},
-    {".bdf", TOutputKind::Bdf},
-    {".ttf", TOutputKind::TrueType},
-    {".otf", TOutputKind::OpenTypeCff},
-    {".woff2", TOutputKind::Woff2},
-    {".otb", TOutputKind::OpenTypeBitmap},
-    {".fnt", TOutputKind::BmFont},
-};
-
-}  // namespace
-
-TOutputKind OutputKindOf(const std::string& path) {
-  for (const auto& kind : OutputKinds)
-    if (HasExtension(path, kind.Extension)) return kind.Kind;
-  return TOutputKind::Unknown;
-}
-
-std::string UnknownOutputKindMessage(const std::string& path) {
-  std::string message = path + ": unknown output kind: name it ";
-  const size_t count = std::size(OutputKinds);
-  for (size_t k = 0; k < count; ++k)
-    message += std::string(k == 0 ? "" : k + 1 == count ? " or " : ", ") + OutputKinds[k].Extension;
-  return message;
-}
-
-std::string CSourceNotice(const TProvenance& provenance) {
-  std::string text;
-  for (const std::string& line : provenance.Statement()) text += line + "\n";
-  return text;
-}
-
-void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource,
-                const TExportOptions& exportOptions) {
-  const TOutputKind kind = OutputKindOf(path);
-  if (IsFontExport(kind)) return WriteFontExport(path, kind, atlas, exportOptions);
-  std::string error;
-  bool written = false;
-  switch (kind) {
-    case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
-    case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
-    case TOutputKind::CSource: {
-      const std::string text = EncodeFontCArray(atlas, cSource.Name, CSourceNotice(cSource.Provenance));
-      written = WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error);
-      break;
-    }
-    case TOutputKind::Png: {
-      written = WritePngFile(path, AtlasPicture(atlas), error);
-      break;
-    }
-    default:
-      throw TFontGenError(UnknownOutputKindMessage(path));
-  }
-  if (!written) throw TFontGenError(error);
 }
 
 }  // namespace runeplate::fontgen

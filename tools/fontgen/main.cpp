@@ -15,11 +15,10 @@
 #include "common/Png.h"
 #include "common/Utf8.h"
 #include "fontgen/Convert.h"
+#include "fontgen/Output.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/Sheet.h"
 #include "fontgen/UnifontHex.h"
-#include "fontgen/export/Export.h"
-#include "font/CompactFont.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
@@ -197,20 +196,13 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
     return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
   if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
     return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
+  options.CSource.Compact = options.Compact;
   if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_font";
   for (const CLI::Option* option : exportOptions)
     if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
       return BadUsageWithSynopsis(option->get_name() +
                                   " is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt");
   return result;
-}
-
-// Writes the compact form of `atlas` as C source to `path`, whole or not at
-// all; throws TFontGenError.
-void WriteCompactFont(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
-  const std::string text = EncodeCompactFontCArray(atlas, cSource.Name, CSourceNotice(cSource.Provenance));
-  std::string error;
-  if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error)) throw TFontGenError(error);
 }
 
 // Everything after the command line; throws TFontGenError.
@@ -227,10 +219,8 @@ void GenerateFont(TFontGenOptions options) {
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);
     std::string error;
     if (!WritePngFile(options.Output, sheet, error)) throw TFontGenError(error);
-  } else if (options.Compact) {
-    WriteCompactFont(options.Output, conversion.Atlas, options.CSource);
   } else if (!options.Output.empty()) {
-    WriteAtlas(options.Output, conversion.Atlas, options.CSource, options.Export);
+    WriteOutput(options.Output, conversion.Atlas, options.CSource, options.Export);
   }
   if (options.Report) PrintConversionReport(std::cout, conversion);
 }
