@@ -100,7 +100,8 @@ TFontSource LoadFontSource(const std::string& path, const TFreeTypeOptions& opti
   if (StartsWith(bytes, PngSignature, 8) || EndsWith(path, ".png"))
     return FromPngAtlas(path);
   if (LooksLikeHex(bytes) || EndsWith(path, ".hex")) return FromUnifont(LoadUnifontHex(path), path);
-  if (LooksLikeBmFont(bytes) || (EndsWith(path, ".fnt") && !FreeTypeOpens(path))) return LoadBmFontSource(path, bytes);
+  // By content alone: .fnt also names classic 8x4x4 and 8 x 16 font files.
+  if (LooksLikeBmFont(bytes)) return LoadBmFontSource(path, bytes);
   if (bytes.size() == HanFileBytes || bytes.size() == HanFilePaddedBytes || EndsWith(path, ".han"))
     return FromHanFile(bytes, path);
   if (bytes.size() == AsciiFontFileBytes && !FreeTypeOpens(path))
