@@ -149,7 +149,8 @@ TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& option
   font.Descent = LineHeight - font.Ascent;
   font.Version = RUNEPLATE_VERSION;
   font.Copyright = provenance.Notice.Value("Copyright:");
-  if (font.Copyright.empty()) font.Copyright = "That of " + provenance.SourceName + "; see its notice.";
+  if (font.Copyright.empty())
+    font.Copyright = "The glyphs are those of " + provenance.SourceName + "; see its notice.";
   font.Licence = provenance.Licence();
   font.LicenceUrl = provenance.Notice.Value("Licence URL:");
   font.Notice = OneLine(provenance.Statement());
