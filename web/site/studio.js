@@ -376,6 +376,7 @@ function snapshot() {
 function installFont(state) {
   rp.setAtlas(state.atlas, state.fileName, state.notice);
   Object.assign(font, { label: state.label, fileName: state.fileName, notice: state.notice, edited: state.edited });
+  for (const radio of document.querySelectorAll('input[name=shipped]')) radio.checked = radio.value === font.label;
   drawText();
   drawFrame();
   drawGrid();
@@ -584,7 +585,8 @@ function fillShipped() {
   for (const { name, label } of SHIPPED) {
     const input = document.createElement('input');
     input.type = 'radio'; input.name = 'shipped'; input.value = name; input.id = 'shipped-' + name;
-    input.addEventListener('change', () => openShipped(name));
+    // 'click', not 'change': choosing the font already shown (after edits) loads it afresh.
+    input.addEventListener('click', () => openShipped(name));
     const text = document.createElement('label');
     text.htmlFor = input.id; text.textContent = ' ' + label;
     const row = document.createElement('div');
@@ -665,8 +667,6 @@ async function start() {
   } else {
     await openShipped('round');
   }
-  const shipped = $('shipped-' + font.label);
-  if (shipped) shipped.checked = true;
   drawText();
   editCell('jamo', 0);
   showSyllable(view.code, false);
