@@ -1,0 +1,74 @@
+# The libraries the studio's module links, compiled with emscripten from the
+# Debian source packages scripts/setup unpacks into build/cache/web-src/:
+# zlib, libpng and FreeType. Each is built once, at configure time, into
+# build/cache/web-libs/<package>-<version>/ and reused by every later build
+# (a stamp file says it finished), since emscripten's own ports would
+# download and its cache here is frozen.
+#
+# Afterwards the usual find modules (FindZLIB, FindPNG, FindFreetype) find
+# them through the cache variables set here, so the tools' CMakeLists take
+# them unchanged.
+
+set(RUNEPLATE_WEB_SOURCES "${CMAKE_SOURCE_DIR}/build/cache/web-src" CACHE PATH
+  "the unpacked Debian sources of zlib, libpng and FreeType (scripts/setup)")
+set(RUNEPLATE_WEB_LIBRARIES "${CMAKE_SOURCE_DIR}/build/cache/web-libs" CACHE PATH
+  "where the emscripten builds of the libraries are kept across builds")
+
+# Configures, builds and installs the CMake project in `source` with
+# emscripten into `prefix`, unless `prefix`/.done says that happened.
+function(runeplate_web_library name source prefix)
+  if(EXISTS "${prefix}/.done")
+    return()
+  endif()
+  if(NOT EXISTS "${source}/CMakeLists.txt" OR NOT EXISTS "${RUNEPLATE_WEB_SOURCES}")
+    message(FATAL_ERROR "${source}: the ${name} sources are missing; scripts/setup fetches them")
+  endif()
+  message(STATUS "Building ${name} with emscripten into ${prefix} (once)")
+  set(work "${prefix}.build")
+  file(REMOVE_RECURSE "${work}" "${prefix}")
+  file(MAKE_DIRECTORY "${work}")
+  execute_process(
+    COMMAND "${CMAKE_COMMAND}" -S "${source}" -B "${work}"
+      "-DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}" -DCMAKE_BUILD_TYPE=Release
+      "-DCMAKE_INSTALL_PREFIX=${prefix}" "-DCMAKE_PREFIX_PATH=${RUNEPLATE_WEB_PREFIXES}"
+      "-DCMAKE_FIND_ROOT_PATH=${RUNEPLATE_WEB_PREFIXES}" -DBUILD_SHARED_LIBS=OFF ${ARGN}
+    RESULT_VARIABLE failed OUTPUT_FILE "${work}.log" ERROR_FILE "${work}.log")
+  if(NOT failed)
+    execute_process(COMMAND "${CMAKE_COMMAND}" --build "${work}" --parallel 2 --target install
+      RESULT_VARIABLE failed OUTPUT_FILE "${work}.log" ERROR_FILE "${work}.log")
+  endif()
+  if(failed)
+    message(FATAL_ERROR "building ${name} with emscripten failed; see ${work}.log")
+  endif()
+  file(REMOVE_RECURSE "${work}")
+  file(REMOVE "${work}.log")
+  file(TOUCH "${prefix}/.done")
+endfunction()
+
+set(zlib_prefix "${RUNEPLATE_WEB_LIBRARIES}/zlib-1.2.13")
+set(png_prefix "${RUNEPLATE_WEB_LIBRARIES}/libpng-1.6.39")
+set(freetype_prefix "${RUNEPLATE_WEB_LIBRARIES}/freetype-2.12.1")
+set(RUNEPLATE_WEB_PREFIXES "${zlib_prefix};${png_prefix}")
+
+runeplate_web_library(zlib "${CMAKE_CURRENT_LIST_DIR}/web-zlib" "${zlib_prefix}"
+  "-DZLIB_SOURCE=${RUNEPLATE_WEB_SOURCES}/zlib-1.2.13.dfsg")
+set(ZLIB_INCLUDE_DIR "${zlib_prefix}/include" CACHE PATH "" FORCE)
+set(ZLIB_LIBRARY "${zlib_prefix}/lib/libz.a" CACHE FILEPATH "" FORCE)
+
+runeplate_web_library(libpng "${RUNEPLATE_WEB_SOURCES}/libpng1.6-1.6.39" "${png_prefix}"
+  -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF
+  -DPNG_HARDWARE_OPTIMIZATIONS=OFF -Dld-version-script=OFF
+  "-DZLIB_INCLUDE_DIR=${ZLIB_INCLUDE_DIR}" "-DZLIB_LIBRARY=${ZLIB_LIBRARY}")
+set(PNG_PNG_INCLUDE_DIR "${png_prefix}/include" CACHE PATH "" FORCE)
+set(PNG_LIBRARY "${png_prefix}/lib/libpng16.a" CACHE FILEPATH "" FORCE)
+
+# Only what fontgen reads: gzip through the zlib above (FreeType's own copy
+# of zlib would clash with it at link time), no bzip2, PNG glyphs, HarfBuzz
+# or Brotli.
+runeplate_web_library(FreeType "${RUNEPLATE_WEB_SOURCES}/freetype-2.12.1+dfsg" "${freetype_prefix}"
+  -DFT_REQUIRE_ZLIB=TRUE "-DZLIB_INCLUDE_DIR=${ZLIB_INCLUDE_DIR}" "-DZLIB_LIBRARY=${ZLIB_LIBRARY}"
+  -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE
+  -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE)
+set(FREETYPE_INCLUDE_DIR_ft2build "${freetype_prefix}/include/freetype2" CACHE PATH "" FORCE)
+set(FREETYPE_INCLUDE_DIR_freetype2 "${freetype_prefix}/include/freetype2" CACHE PATH "" FORCE)
+set(FREETYPE_LIBRARY "${freetype_prefix}/lib/libfreetype.a" CACHE FILEPATH "" FORCE)
