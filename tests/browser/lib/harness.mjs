@@ -51,6 +51,12 @@ export class Studio {
     studio.page.on('pageerror', (error) => studio.errors.push(String(error)));
     studio.page.setDefaultTimeout(30000);
     studio.cdp = await studio.browser.target().createCDPSession();
+    studio.begun = [];
+    studio.ended = new Map();
+    studio.cdp.on('Browser.downloadWillBegin', (event) => studio.begun.push(event));
+    studio.cdp.on('Browser.downloadProgress', (event) => {
+      if (event.state !== 'inProgress') studio.ended.set(event.guid, event.state);
+    });
     await studio.cdp.send('Browser.setDownloadBehavior',
       { behavior: 'allowAndName', downloadPath: studio.downloads, eventsEnabled: true });
     await studio.load();
@@ -123,19 +129,16 @@ export class Studio {
   }
 
   // Clicks a control that makes the page download a file, and returns the
-  // file the browser saved: { name, bytes }.
+  // file the browser saved: { name, bytes }. The browser's download events
+  // are gathered from the start: a small file can finish in the same breath
+  // as it begins.
   async download(selector) {
-    const begun = new Promise((resolve) => this.cdp.once('Browser.downloadWillBegin', resolve));
+    const count = this.begun.length;
     await this.page.click(selector);
-    const { guid, suggestedFilename } = await bounded(begun, `no download began from ${selector}`);
-    await bounded(new Promise((resolve, reject) => {
-      const listen = (event) => {
-        if (event.guid !== guid) return;
-        if (event.state === 'completed') { this.cdp.off('Browser.downloadProgress', listen); resolve(); }
-        if (event.state === 'canceled') { this.cdp.off('Browser.downloadProgress', listen); reject(new Error('download cancelled')); }
-      };
-      this.cdp.on('Browser.downloadProgress', listen);
-    }), `the download of ${suggestedFilename} did not finish`);
+    await until(() => this.begun.length > count, `no download began from ${selector}`);
+    const { guid, suggestedFilename } = this.begun[count];
+    await until(() => this.ended.has(guid), `the download of ${suggestedFilename} did not finish`);
+    if (this.ended.get(guid) !== 'completed') throw new Error(`the download of ${suggestedFilename} was cancelled`);
     const path = join(this.downloads, guid);
     const bytes = readFileSync(path);
     rmSync(path);
@@ -159,13 +162,14 @@ export class Studio {
     else await this.page.$eval('#ascii-file', (input) => { input.value = ''; });
   }
 
-  // Runs ACTION, then waits until the status line no longer says it is reading.
+  // Runs ACTION, then waits until the status line says it is done (the page
+  // ends a line with '…' while it works).
   async settled(action) {
     await this.page.$eval('#status', (status) => { status.textContent = ''; });
     await action();
     await this.page.waitForFunction(() => {
       const status = document.getElementById('status').textContent;
-      return status && !status.startsWith('Reading');
+      return status && !status.endsWith('…');
     }, { timeout: 120000 });
   }
 
@@ -181,12 +185,12 @@ export class Studio {
   }
 }
 
-function bounded(promise, message, ms = 60000) {
-  let timer;
-  return Promise.race([
-    promise.finally(() => clearTimeout(timer)),
-    new Promise((_, reject) => { timer = setTimeout(() => reject(new Error(message)), ms); }),
-  ]);
+async function until(condition, message, ms = 60000) {
+  const end = Date.now() + ms;
+  while (!condition()) {
+    if (Date.now() > end) throw new Error(message);
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
 }
 
 // Where two RGBA pictures first differ, or null when they are equal.
