@@ -167,6 +167,17 @@ val DrawTextJs(std::string text, val options) {
   return PictureView(State().Text);
 }
 
+val TextPngJs(std::string text, val options) {
+  std::vector<uint8_t> png;
+  std::string error;
+  if (!DrawTextPng(State().Atlas, text, Option<int>(options, "wrap", 0), Option<uint32_t>(options, "ink", 0),
+                   Option<uint32_t>(options, "paper", 0xFFFFFF), Option<int>(options, "scale", 1), png, error))
+    return Failure(error);
+  val result = Success();
+  result.set("bytes", JsBytes(png));
+  return result;
+}
+
 val MeasureTextJs(std::string text, int wrap) {
   TBlockOptions block;
   block.LetterCells = HasLetterCells(ViewOf(State().Atlas));
@@ -338,6 +349,7 @@ EMSCRIPTEN_BINDINGS(runeplate_studio) {
   function("setAtlas", &SetAtlasJs);
   function("getAtlas", &GetAtlasJs);
   function("drawText", &DrawTextJs);
+  function("textPng", &TextPngJs);
   function("measureText", &MeasureTextJs);
   function("frameLines", &FrameLinesJs);
   function("drawFrame", &DrawFrameJs);

@@ -351,8 +351,11 @@ std::vector<uint32_t> SyllablesUsing(int32_t glyph) {
   return users;
 }
 
-bool DrawText(const TFontImage& atlas, const std::string& text, int32_t wrap, uint32_t ink, uint32_t paper,
-              TRgbaPicture& picture, std::string& error) {
+namespace {
+
+// What runeplate-render --compose draws: the block as large as it lays out.
+bool RenderComposed(const TFontImage& atlas, const std::string& text, int32_t wrap, uint32_t ink, uint32_t paper,
+                    TRgbImage& image, std::string& error) {
   std::u16string units;
   if (!DecodeUtf8(text, units, error)) {
     error = "the text is not UTF-8: " + error;
@@ -362,10 +365,36 @@ bool DrawText(const TFontImage& atlas, const std::string& text, int32_t wrap, ui
   block.LetterCells = HasLetterCells(ViewOf(atlas));
   block.WrapWidth = wrap;
   const TBlockSize size = MeasureBlock(units.data(), units.size(), block);
-  TRgbImage image(size.Width, size.Height, paper);
+  image = TRgbImage(size.Width, size.Height, paper);
   RenderBlock(image, atlas, 0, 0, units, block, 0xFF000000u | ink);
+  return true;
+}
+
+}  // namespace
+
+bool DrawText(const TFontImage& atlas, const std::string& text, int32_t wrap, uint32_t ink, uint32_t paper,
+              TRgbaPicture& picture, std::string& error) {
+  TRgbImage image;
+  if (!RenderComposed(atlas, text, wrap, ink, paper, image, error)) return false;
   ToRgba(image, picture);
   return true;
+}
+
+bool DrawTextPng(const TFontImage& atlas, const std::string& text, int32_t wrap, uint32_t ink, uint32_t paper,
+                 int32_t scale, std::vector<uint8_t>& png, std::string& error) {
+  TRgbImage image;
+  if (!RenderComposed(atlas, text, wrap, ink, paper, image, error)) return false;
+  if (scale < 1 || scale > 64) {
+    error = "the scale wants 1 to 64, not " + std::to_string(scale);
+    return false;
+  }
+  try {
+    const TScratch scratch;
+    return WritePng(image, "text.png", error, scale) && ReadFile("text.png", png, error);
+  } catch (const TFontGenError& failure) {
+    error = failure.what();
+    return false;
+  }
 }
 
 void DrawFrame(const TFontImage& atlas, uint64_t frame, TRgbaPicture& picture) {

@@ -112,6 +112,11 @@ struct TRgbaPicture {
 bool DrawText(const TFontImage& atlas, const std::string& text, int32_t wrap, uint32_t ink, uint32_t paper,
               TRgbaPicture& picture, std::string& error);
 
+// The same picture as a PNG, each pixel `scale` x `scale`, byte for byte the
+// file runeplate-render --compose [--wrap] [--scale] writes for black ink.
+bool DrawTextPng(const TFontImage& atlas, const std::string& text, int32_t wrap, uint32_t ink, uint32_t paper,
+                 int32_t scale, std::vector<uint8_t>& png, std::string& error);
+
 // Frame `frame` as runeplate-render --frame draws it.
 void DrawFrame(const TFontImage& atlas, uint64_t frame, TRgbaPicture& picture);
 
