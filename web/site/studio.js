@@ -23,7 +23,11 @@ const view = { code: 0xAC00, kind: 'jamo', index: 0, cx: 0, cy: 0, stroke: null 
 // ---- messages: one status line, one error sentence ----
 
 function say(text) { $('status').textContent = text; }
-function complain(sentence) { $('error').textContent = sentence; }
+// The module's errors read as fontgen's ("name: what is wrong"); on the
+// page they end as sentences.
+function complain(sentence) {
+  $('error').textContent = sentence && !/[.!?]$/.test(sentence) ? sentence + '.' : sentence;
+}
 
 function hex(code) { return 'U+' + code.toString(16).toUpperCase().padStart(4, '0'); }
 function colour(input) { return parseInt(input.value.slice(1), 16); }
@@ -452,8 +456,8 @@ async function openFontFile(file) {
     if (ascii) { options.ascii = new Uint8Array(await ascii.arrayBuffer()); options.asciiName = ascii.name; }
     const result = rp.loadFont(new Uint8Array(await file.arrayBuffer()), file.name, options);
     if (!result.ok) {
-      complain(`${file.name} was not loaded: ${result.error}`);
-      say(`Still using ${font.label}.`);
+      complain(result.error);
+      say(`${file.name} was not loaded; still using ${font.label}.`);
       return false;
     }
     adoptFont({ atlas: result.atlas, label: file.name, fileName: file.name, notice: '', edited: false });

@@ -69,7 +69,7 @@ export class Studio {
   }
 
   async ready() {
-    await this.page.waitForSelector('body[data-ready=true]');
+    await this.page.waitForSelector('body[data-ready=true]', { timeout: 90000 });
   }
 
   async close() {
@@ -103,13 +103,14 @@ export class Studio {
     await this.page.keyboard.type(text);
   }
 
-  // The RGBA bytes of a canvas at its own size, as base64.
+  // Pictures stay in the page (a grid is 11 MB of RGBA): canvas() and png()
+  // keep one there and give back its name, difference() and changedCells()
+  // compare two there. A reload forgets them.
   async canvas(selector) {
     return this.page.$eval(selector, (canvas) => {
-      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
-      let s = '';
-      for (let i = 0; i < data.length; i += 0x8000) s += String.fromCharCode(...data.subarray(i, i + 0x8000));
-      return { width: canvas.width, height: canvas.height, rgba: btoa(s) };
+      const kept = (window.testPictures ||= []);
+      kept.push(canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height));
+      return kept.length - 1;
     });
   }
 
@@ -121,11 +122,43 @@ export class Studio {
       const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
       const ctx = canvas.getContext('2d');
       ctx.drawImage(bitmap, 0, 0);
-      const { data } = ctx.getImageData(0, 0, bitmap.width, bitmap.height);
-      let s = '';
-      for (let i = 0; i < data.length; i += 0x8000) s += String.fromCharCode(...data.subarray(i, i + 0x8000));
-      return { width: bitmap.width, height: bitmap.height, rgba: btoa(s) };
+      const kept = (window.testPictures ||= []);
+      kept.push(ctx.getImageData(0, 0, bitmap.width, bitmap.height));
+      return kept.length - 1;
     }, Buffer.from(bytes).toString('base64'));
+  }
+
+  // Where pictures A and B first differ, or null. With CELLS (the count of
+  // 16 x 16 cells in rows of COLUMNS) only those cells are compared: the
+  // page leaves the rest of a grid's last row clear, runeplate-render white.
+  async difference(a, b, { cells = 0, columns = 1 } = {}) {
+    return this.page.evaluate((a, b, cells, columns) => {
+      const [x, y] = [window.testPictures[a], window.testPictures[b]];
+      if (x.width !== y.width || x.height !== y.height)
+        return `sizes differ: ${x.width} x ${x.height} against ${y.width} x ${y.height}`;
+      for (let i = 0; i < x.data.length; i++) {
+        if (x.data[i] === y.data[i]) continue;
+        const p = i >> 2, px = p % x.width, py = Math.floor(p / x.width);
+        if (cells && Math.floor(py / 16) * columns + Math.floor(px / 16) >= cells) continue;
+        return `pixel (${px}, ${py}) differs`;
+      }
+      return null;
+    }, a, b, cells, columns);
+  }
+
+  // The 16 x 16 cells (indices, rows of COLUMNS) in which A and B differ.
+  async changedCells(a, b, columns) {
+    return this.page.evaluate((a, b, columns) => {
+      const [x, y] = [window.testPictures[a], window.testPictures[b]];
+      const cells = new Set();
+      for (let i = 0; i < x.data.length; i += 4) {
+        if (x.data[i] !== y.data[i] || x.data[i + 1] !== y.data[i + 1] || x.data[i + 2] !== y.data[i + 2]) {
+          const p = i >> 2;
+          cells.add(Math.floor(p / x.width / 16) * columns + Math.floor((p % x.width) / 16));
+        }
+      }
+      return [...cells].sort((m, n) => m - n);
+    }, a, b, columns);
   }
 
   // Clicks a control that makes the page download a file, and returns the
@@ -191,33 +224,6 @@ async function until(condition, message, ms = 60000) {
     if (Date.now() > end) throw new Error(message);
     await new Promise((resolve) => setTimeout(resolve, 20));
   }
-}
-
-// Where two RGBA pictures first differ, or null when they are equal.
-export function firstDifference(a, b) {
-  if (a.width !== b.width || a.height !== b.height)
-    return `sizes differ: ${a.width} x ${a.height} against ${b.width} x ${b.height}`;
-  const x = Buffer.from(a.rgba, 'base64'), y = Buffer.from(b.rgba, 'base64');
-  for (let i = 0; i < x.length; i++) {
-    if (x[i] !== y[i]) {
-      const p = i >> 2;
-      return `pixel (${p % a.width}, ${Math.floor(p / a.width)}) differs`;
-    }
-  }
-  return null;
-}
-
-// The 16 x 16 cells (as indices, row by row of COLUMNS) where two pictures differ.
-export function differingCells(a, b, columns) {
-  const x = Buffer.from(a.rgba, 'base64'), y = Buffer.from(b.rgba, 'base64');
-  const cells = new Set();
-  for (let i = 0; i < x.length; i += 4) {
-    if (x[i] !== y[i] || x[i + 1] !== y[i + 1] || x[i + 2] !== y[i + 2]) {
-      const p = i >> 2;
-      cells.add(Math.floor(p / a.width / 16) * columns + Math.floor((p % a.width) / 16));
-    }
-  }
-  return [...cells].sort((m, n) => m - n);
 }
 
 export function files(dir) {
