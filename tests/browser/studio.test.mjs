@@ -282,6 +282,25 @@ describe('keyboard', () => {
   });
 });
 
+describe('zoom', () => {
+  test('at 200 % every section reflows to the window instead of scrolling sideways', async () => {
+    // Would catch a fixed width (a picture, a row of controls) that pushes
+    // the page wider than a zoomed window.
+    const { width, height } = studio.page.viewport();
+    await studio.page.setViewport({ width: 640, height: 480, deviceScaleFactor: 2 });
+    try {
+      for (const name of ['text', 'fonts', 'syllables', 'edit', 'download']) {
+        await studio.tab(name);
+        const [scroll, client] = await studio.page.evaluate(() =>
+          [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
+        assert.ok(scroll <= client, `${name}: the page is ${scroll} px wide in a ${client} px window`);
+      }
+    } finally {
+      await studio.page.setViewport({ width, height });
+    }
+  });
+});
+
 test('the page logged no console error', () => {
   // Would catch an exception or a failed request anywhere in the run above.
   assert.deepEqual(studio.errors, []);

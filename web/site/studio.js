@@ -133,13 +133,14 @@ function showSyllable(code, scroll = true) {
     paintBits(picture, rp.cellPicture('jamo', part.glyph), cell.width, cell.height, 3);
     picture.setAttribute('aria-hidden', 'true');
     const words = document.createElement('span');
-    words.textContent =
-      `${part.letter}, ${part.role} set ${part.set}, glyph ${part.glyph} (${part.name}). ${part.rule}`;
+    words.textContent = `${part.letter}: ${part.role} set ${part.set}, glyph ${part.glyph} (${part.name})`;
+    const rule = document.createElement('p');
+    rule.textContent = part.rule.charAt(0).toUpperCase() + part.rule.slice(1) + (/[.]$/.test(part.rule) ? '' : '.');
     const edit = document.createElement('button');
     edit.type = 'button';
     edit.textContent = `Edit ${part.name}`;
     edit.addEventListener('click', () => { editCell('jamo', part.glyph); selectTab('tab-edit'); $('editor').focus(); });
-    item.append(picture, words, ' ', edit);
+    item.append(picture, words, rule, edit);
     list.append(item);
   }
 }
