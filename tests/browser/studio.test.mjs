@@ -210,7 +210,7 @@ describe('editing', () => {
     await studio.page.click('#redo');
     assert.equal(await studio.difference(await gridNow(), await edited(), whole), null, 'after redo');
     await studio.load();
-    assert.match(await studio.text('#status'), /last visit/);
+    assert.match(await studio.text('#status'), /^Your edits of round from the last visit are back/);
     assert.equal(await studio.difference(await gridNow(), await edited(), whole), null, 'after a reload');
   });
 });

@@ -119,7 +119,7 @@ function showSyllable(code, scroll = true) {
   if (!info.ok) { complain(info.error); return; }
   view.code = code;
   markGrid();
-  if (scroll) $('grid-mark').scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  if (scroll) scrollGridTo(rp.gridCellOf(code));
   const { initial, medial, final } = info.letters;
   $('syllable-title').textContent =
     `${String.fromCodePoint(code)} ${hex(code)}: ${initial} + ${medial}${final ? ' + ' + final : ''}`;
@@ -143,6 +143,15 @@ function showSyllable(code, scroll = true) {
     item.append(picture, words, rule, edit);
     list.append(item);
   }
+}
+
+// Scrolls only the grid's own box (scrollIntoView would move the page too).
+function scrollGridTo(cell) {
+  const box = $('grid-scroll');
+  if (cell.y < box.scrollTop || cell.y + 16 > box.scrollTop + box.clientHeight)
+    box.scrollTop = cell.y - Math.floor(box.clientHeight / 2);
+  if (cell.x < box.scrollLeft || cell.x + 16 > box.scrollLeft + box.clientWidth)
+    box.scrollLeft = cell.x - Math.floor(box.clientWidth / 2);
 }
 
 function moveInGrid(event) {
@@ -668,7 +677,8 @@ async function start() {
   wire();
   showHistory();
   if (restoreWork()) {
-    say(`Your work from the last visit is back (${font.label}${font.edited ? ', edited' : ''}).`);
+    say(font.edited ? `Your edits of ${font.label} from the last visit are back.`
+      : `Loaded ${font.label}, the font of your last visit.`);
   } else {
     await openShipped('round');
   }
