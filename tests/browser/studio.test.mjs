@@ -25,10 +25,10 @@ function source(path, name = basename(path)) {
   return name;
 }
 
-async function renderNative(text, { wrap = 0, scale = 1, font = round } = {}) {
+async function renderNative(text, { wrap = 0, scale = 1, font = round, ink = '000000' } = {}) {
   const out = join(scratch, 'render.png');
-  const args = ['--font', font, '--scale', String(scale), ...(wrap ? ['--wrap', String(wrap)] : ['--compose']),
-    '-o', out, '--', text];
+  const args = ['--font', font, '--scale', String(scale), '--colour', `FF${ink}`,
+    ...(wrap ? ['--wrap', String(wrap)] : ['--compose']), '-o', out, '--', text];
   await tool('render', args);
   return studio.png(readFileSync(out));
 }
@@ -43,17 +43,29 @@ describe('text', () => {
     { name: 'line breaks', text: '첫 줄\n둘째 줄 second\n\n넷째' },
     { name: 'wrapped to a width', text: '감사합니다 thank you 고맙습니다 very much', wrap: 96 },
     { name: 'zoomed three times, nearest pixel', text: '확대 zoom', zoom: 3 },
+    { name: 'in a chosen ink', text: '파란 blue', ink: '1f5fbf' },
   ];
   for (const row of rows) {
     test(`typed text equals runeplate-render: ${row.name}`, async () => {
       await studio.setValue('#wrap', row.wrap || 0);
       await studio.setValue('#zoom', row.zoom || 1);
+      await studio.setValue('#ink', `#${row.ink || '000000'}`);
       await studio.type(row.text);
       const drawn = await studio.canvas('#text-canvas');
-      const expected = await renderNative(row.text, { wrap: row.wrap, scale: row.zoom || 1 });
+      const expected = await renderNative(row.text, { wrap: row.wrap, scale: row.zoom || 1, ink: row.ink });
       assert.equal(await studio.difference(drawn, expected), null);
     });
   }
+
+  test('the sample frame equals runeplate-render --frame 0', async () => {
+    // Would catch the page drawing its own frame instead of the program's.
+    await studio.setValue('#ink', '#000000');
+    await studio.page.click('#sample-frame');
+    const out = join(scratch, 'frame.png');
+    await tool('render', ['--font', round, '--frame', '0', '-o', out]);
+    assert.equal(await studio.difference(await studio.canvas('#frame-canvas'), await studio.png(readFileSync(out))), null);
+    assert.equal((await studio.page.$eval('#text', (t) => t.value)).split('\n').length, 36);
+  });
 });
 
 describe('fonts', () => {
@@ -279,6 +291,15 @@ describe('keyboard', () => {
       await studio.page.keyboard.press(key);
       assert.match(await studio.text('#syllable-title'), title, `after ${key}`);
     }
+    // KS X 1001's grid skips what it lacks: 갃 U+AC03 is not in it.
+    await studio.page.select('#repertoire', 'ksx1001');
+    await studio.page.focus('#grid');
+    for (const [key, title] of [['Home', /^가 U\+AC00/], ['ArrowRight', /^각 U\+AC01/], ['ArrowRight', /^간 U\+AC04/],
+      ['End', /^힝 U\+D79D/]]) {
+      await studio.page.keyboard.press(key);
+      assert.match(await studio.text('#syllable-title'), title, `after ${key} among KS X 1001's`);
+    }
+    await studio.page.select('#repertoire', 'all');
   });
 });
 

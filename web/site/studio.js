@@ -83,6 +83,7 @@ function useFrameSample() {
   $('text').value = rp.frameLines().map((line) => line.text).join('\n');
   drawText();
   $('frame-details').open = true;
+  drawFrame();
 }
 
 function drawFrame() {
