@@ -44,7 +44,7 @@ function paintPicture(canvas, picture, zoom = 1) {
   ctx.clearRect(0, 0, canvas.width, canvas.height);
   if (!w || !h) return;
   const image = new ImageData(
-    new Uint8ClampedArray(picture.pixels.buffer, picture.pixels.byteOffset, picture.pixels.length).slice(), w, h);
+    new Uint8ClampedArray(picture.pixels.buffer, picture.pixels.byteOffset, picture.pixels.length), w, h);
   if (zoom === 1) { ctx.putImageData(image, 0, 0); return; }
   const plain = document.createElement('canvas');
   plain.width = w; plain.height = h;

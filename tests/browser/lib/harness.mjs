@@ -76,6 +76,7 @@ export class Studio {
     await this.browser?.close();
     await this.server?.close();
     rmSync(this.profile, { recursive: true, force: true });
+    rmSync(scratch, { recursive: true, force: true });
   }
 
   async tab(name) {
