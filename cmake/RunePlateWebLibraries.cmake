@@ -5,6 +5,9 @@
 # (a stamp file says it finished), since emscripten's own ports would
 # download and its cache here is frozen.
 #
+# They are built for size: the site's whole download is to stay small, and
+# nothing in them is on a path the page redraws with.
+#
 # Afterwards the usual find modules (FindZLIB, FindPNG, FindFreetype) find
 # them through the cache variables set here, so the tools' CMakeLists take
 # them unchanged.
@@ -15,7 +18,9 @@ set(RUNEPLATE_WEB_LIBRARIES "${CMAKE_SOURCE_DIR}/build/cache/web-libs" CACHE PAT
   "where the emscripten builds of the libraries are kept across builds")
 
 # Configures, builds and installs the CMake project in `source` with
-# emscripten into `prefix`, unless `prefix`/.done says that happened.
+# emscripten into `prefix`, unless `prefix`/.done says that happened. The
+# files of RUNEPLATE_WEB_OVERLAY_<name> (a folder), if set, are put into the
+# build folder first, where a project's own generated headers go.
 function(runeplate_web_library name source prefix)
   if(EXISTS "${prefix}/.done")
     return()
@@ -25,18 +30,29 @@ function(runeplate_web_library name source prefix)
   endif()
   message(STATUS "Building ${name} with emscripten into ${prefix} (once)")
   set(work "${prefix}.build")
-  file(REMOVE_RECURSE "${work}" "${prefix}")
-  file(MAKE_DIRECTORY "${work}")
-  execute_process(
-    COMMAND "${CMAKE_COMMAND}" -S "${source}" -B "${work}"
-      "-DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}" -DCMAKE_BUILD_TYPE=Release
-      "-DCMAKE_INSTALL_PREFIX=${prefix}" "-DCMAKE_PREFIX_PATH=${RUNEPLATE_WEB_PREFIXES}"
-      "-DCMAKE_FIND_ROOT_PATH=${RUNEPLATE_WEB_PREFIXES}" -DBUILD_SHARED_LIBS=OFF ${ARGN}
-    RESULT_VARIABLE failed OUTPUT_FILE "${work}.log" ERROR_FILE "${work}.log")
-  if(NOT failed)
-    execute_process(COMMAND "${CMAKE_COMMAND}" --build "${work}" --parallel 2 --target install
+  # A second attempt from scratch: a try_compile of the project's own checks
+  # has been seen to fail once under emscripten's CMake modules and pass the
+  # next time.
+  foreach(attempt 1 2)
+    file(REMOVE_RECURSE "${work}" "${prefix}")
+    file(MAKE_DIRECTORY "${work}")
+    if(DEFINED RUNEPLATE_WEB_OVERLAY_${name})
+      file(COPY "${RUNEPLATE_WEB_OVERLAY_${name}}/" DESTINATION "${work}")
+    endif()
+    execute_process(
+      COMMAND "${CMAKE_COMMAND}" -S "${source}" -B "${work}"
+        "-DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}" -DCMAKE_BUILD_TYPE=MinSizeRel
+        "-DCMAKE_INSTALL_PREFIX=${prefix}" "-DCMAKE_PREFIX_PATH=${RUNEPLATE_WEB_PREFIXES}"
+        "-DCMAKE_FIND_ROOT_PATH=${RUNEPLATE_WEB_PREFIXES}" -DBUILD_SHARED_LIBS=OFF ${ARGN}
       RESULT_VARIABLE failed OUTPUT_FILE "${work}.log" ERROR_FILE "${work}.log")
-  endif()
+    if(NOT failed)
+      execute_process(COMMAND "${CMAKE_COMMAND}" --build "${work}" --parallel 2 --target install
+        RESULT_VARIABLE failed OUTPUT_FILE "${work}.log" ERROR_FILE "${work}.log")
+    endif()
+    if(NOT failed)
+      break()
+    endif()
+  endforeach()
   if(failed)
     message(FATAL_ERROR "building ${name} with emscripten failed; see ${work}.log")
   endif()
@@ -45,9 +61,9 @@ function(runeplate_web_library name source prefix)
   file(TOUCH "${prefix}/.done")
 endfunction()
 
-set(zlib_prefix "${RUNEPLATE_WEB_LIBRARIES}/zlib-1.2.13")
-set(png_prefix "${RUNEPLATE_WEB_LIBRARIES}/libpng-1.6.39")
-set(freetype_prefix "${RUNEPLATE_WEB_LIBRARIES}/freetype-2.12.1")
+set(zlib_prefix "${RUNEPLATE_WEB_LIBRARIES}/zlib-1.2.13-os")
+set(png_prefix "${RUNEPLATE_WEB_LIBRARIES}/libpng-1.6.39-os")
+set(freetype_prefix "${RUNEPLATE_WEB_LIBRARIES}/freetype-2.12.1-fontgen-os")
 set(RUNEPLATE_WEB_PREFIXES "${zlib_prefix};${png_prefix}")
 
 runeplate_web_library(zlib "${CMAKE_CURRENT_LIST_DIR}/web-zlib" "${zlib_prefix}"
@@ -62,9 +78,11 @@ runeplate_web_library(libpng "${RUNEPLATE_WEB_SOURCES}/libpng1.6-1.6.39" "${png_
 set(PNG_PNG_INCLUDE_DIR "${png_prefix}/include" CACHE PATH "" FORCE)
 set(PNG_LIBRARY "${png_prefix}/lib/libpng16.a" CACHE FILEPATH "" FORCE)
 
-# Only what fontgen reads: gzip through the zlib above (FreeType's own copy
-# of zlib would clash with it at link time), no bzip2, PNG glyphs, HarfBuzz
-# or Brotli.
+# Only what fontgen reads: the modules of web-freetype's ftmodule.h (found
+# before the source's own: FreeType puts its build folder's headers first),
+# gzip through the zlib above (FreeType's own copy of zlib would clash with
+# it at link time), no bzip2, PNG glyphs, HarfBuzz or Brotli.
+set(RUNEPLATE_WEB_OVERLAY_FreeType "${CMAKE_CURRENT_LIST_DIR}/web-freetype")
 runeplate_web_library(FreeType "${RUNEPLATE_WEB_SOURCES}/freetype-2.12.1+dfsg" "${freetype_prefix}"
   -DFT_REQUIRE_ZLIB=TRUE "-DZLIB_INCLUDE_DIR=${ZLIB_INCLUDE_DIR}" "-DZLIB_LIBRARY=${ZLIB_LIBRARY}"
   -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE
