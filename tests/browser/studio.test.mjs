@@ -57,6 +57,18 @@ describe('text', () => {
     });
   }
 
+  test('a text too wide for a canvas says so and keeps the last picture', async () => {
+    // Would catch a canvas wider than Chromium draws, left blank without a word.
+    await studio.setValue('#zoom', 8);
+    await studio.type('넓은 글');
+    const shown = await studio.canvas('#text-canvas');
+    await studio.page.$eval('#text', (t) => { t.value = '가'.repeat(600); t.dispatchEvent(new Event('input')); });
+    assert.match(await studio.text('#error'), /^The text is 76800 x 128 pixels at 8x, too large to show/);
+    assert.equal(await studio.difference(await studio.canvas('#text-canvas'), shown), null);
+    await studio.setValue('#zoom', 1);
+    assert.equal(await studio.text('#error'), '');
+  });
+
   test('the sample frame equals runeplate-render --frame 0', async () => {
     // Would catch the page drawing its own frame instead of the program's.
     await studio.setValue('#ink', '#000000');

@@ -34,6 +34,13 @@ function colour(input) { return parseInt(input.value.slice(1), 16); }
 
 // ---- pictures to canvases ----
 
+// Chromium draws nothing on a canvas with a side over 32,767 pixels (or
+// past about 268 million in all), silently.
+const CANVAS_SIDE = 32767;
+const CANVAS_AREA = 1 << 28;
+
+function fitsCanvas(w, h) { return w <= CANVAS_SIDE && h <= CANVAS_SIDE && w * h <= CANVAS_AREA; }
+
 // A module picture is a view into its memory, valid until the next draw of
 // the same kind: it is copied into the canvas at once.
 function paintPicture(canvas, picture, zoom = 1) {
@@ -76,6 +83,11 @@ function drawText() {
   $('zoom-out').textContent = zoom + 'x';
   const picture = rp.drawText($('text').value, { wrap, ...inkAndPaper() });
   $('text-size').textContent = `${picture.width} x ${picture.height} pixels at 1x`;
+  if (!fitsCanvas(picture.width * zoom, picture.height * zoom)) {
+    complain(`The text is ${picture.width * zoom} x ${picture.height * zoom} pixels at ${zoom}x, too large to show: set a wrap width or a smaller zoom.`);
+    return;
+  }
+  if ($('error').textContent.startsWith('The text is ')) complain('');
   paintPicture($('text-canvas'), picture, zoom);
 }
 
