@@ -1,6 +1,7 @@
 # The libraries the studio's module links, compiled with emscripten from the
 # Debian source packages scripts/setup unpacks into build/cache/web-src/:
-# zlib, libpng and FreeType. Each is built once, at configure time, into
+# zlib, libpng, FreeType, and Brotli and Google's woff2 for the WOFF2 writer.
+# Each is built once, at configure time, into
 # build/cache/web-libs/<package>-<version>/ and reused by every later build
 # (a stamp file says it finished), since emscripten's own ports would
 # download and its cache here is frozen.
@@ -90,3 +91,16 @@ runeplate_web_library(FreeType "${RUNEPLATE_WEB_SOURCES}/freetype-2.12.1+dfsg" "
 set(FREETYPE_INCLUDE_DIR_ft2build "${freetype_prefix}/include/freetype2" CACHE PATH "" FORCE)
 set(FREETYPE_INCLUDE_DIR_freetype2 "${freetype_prefix}/include/freetype2" CACHE PATH "" FORCE)
 set(FREETYPE_LIBRARY "${freetype_prefix}/lib/libfreetype.a" CACHE FILEPATH "" FORCE)
+
+# WOFF2 by Google's woff2 library on Brotli, as the native build has it from
+# Debian's libwoff-dev; found by fontgen through pkg-config, which is pointed
+# at these builds' package files alone (the machine's are for the host).
+set(brotli_prefix "${RUNEPLATE_WEB_LIBRARIES}/brotli-1.0.9-os")
+set(woff2_prefix "${RUNEPLATE_WEB_LIBRARIES}/woff2-1.0.2-os")
+runeplate_web_library(Brotli "${CMAKE_CURRENT_LIST_DIR}/web-brotli" "${brotli_prefix}"
+  "-DBROTLI_SOURCE=${RUNEPLATE_WEB_SOURCES}/brotli-1.0.9")
+list(APPEND RUNEPLATE_WEB_PREFIXES "${brotli_prefix}")
+set(ENV{PKG_CONFIG_LIBDIR} "${brotli_prefix}/lib/pkgconfig")
+runeplate_web_library(woff2 "${RUNEPLATE_WEB_SOURCES}/woff2-1.0.2" "${woff2_prefix}" -DNOISY_LOGGING=OFF)
+set(ENV{PKG_CONFIG_LIBDIR} "${brotli_prefix}/lib/pkgconfig:${woff2_prefix}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")

@@ -436,7 +436,14 @@ void TSyllableGrid::Reset(bool ksx1001, int32_t columns, uint32_t ink, uint32_t 
   }
   Image.Width = ColumnCount * 16;
   Image.Height = (Count() + ColumnCount - 1) / ColumnCount * 16;
-  Image.Pixels.assign(size_t(Image.Width) * size_t(Image.Height) * 4, 0);
+  // Paper under the cells past the last syllable too, as a drawn picture has.
+  Image.Pixels.resize(size_t(Image.Width) * size_t(Image.Height) * 4);
+  for (size_t i = 0; i < Image.Pixels.size(); i += 4) {
+    Image.Pixels[i] = uint8_t(paper >> 16);
+    Image.Pixels[i + 1] = uint8_t(paper >> 8);
+    Image.Pixels[i + 2] = uint8_t(paper);
+    Image.Pixels[i + 3] = 255;
+  }
 }
 
 // One cell: the picture composed as an exported font's glyph is, written
