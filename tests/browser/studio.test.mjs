@@ -239,6 +239,33 @@ describe('editing', () => {
   });
 });
 
+describe('editing with the mouse', () => {
+  test('a press paints the pixel under the pointer, a drag paints on, one undo takes the stroke back', async () => {
+    // Would catch pointer positions mapped to the wrong pixel, and a stroke
+    // that takes one undo a pixel.
+    await studio.tab('edit');
+    await studio.page.select('#edit-kind', 'ascii');
+    await studio.page.select('#edit-index', String('H'.charCodeAt(0)));
+    const box = await (await studio.page.$('#editor')).boundingBox();
+    const pixel = (x, y) => [box.x + (x + 0.5) * box.width / 8, box.y + (y + 0.5) * box.height / 16];
+    // Whether the editor shows pixel (x, y) inked: the middle of its square is dark.
+    const ink = (x, y) => studio.page.$eval('#editor', (c, x, y) =>
+      c.getContext('2d').getImageData((x + 0.5) * c.width / 8, (y + 0.5) * c.height / 16, 1, 1).data[0] < 128, x, y);
+    const before = [await ink(0, 0), await ink(1, 0), await ink(2, 0)];
+    await studio.page.mouse.move(...pixel(0, 0));
+    await studio.page.mouse.down();
+    await studio.page.mouse.move(...pixel(1, 0), { steps: 3 });
+    await studio.page.mouse.move(...pixel(2, 0), { steps: 3 });
+    await studio.page.mouse.up();
+    assert.match(await studio.text('#edit-cursor'), /^Pixel 0, 0: /);
+    const painted = !before[0];
+    assert.deepEqual([await ink(0, 0), await ink(1, 0), await ink(2, 0)], [painted, painted, painted]);
+    await studio.page.click('#undo');
+    assert.deepEqual([await ink(0, 0), await ink(1, 0), await ink(2, 0)], before);
+    await studio.page.select('#edit-kind', 'jamo');
+  });
+});
+
 describe('bad files', () => {
   let shown;
   let atlas;
