@@ -102,5 +102,14 @@ runeplate_web_library(Brotli "${CMAKE_CURRENT_LIST_DIR}/web-brotli" "${brotli_pr
 list(APPEND RUNEPLATE_WEB_PREFIXES "${brotli_prefix}")
 set(ENV{PKG_CONFIG_LIBDIR} "${brotli_prefix}/lib/pkgconfig")
 runeplate_web_library(woff2 "${RUNEPLATE_WEB_SOURCES}/woff2-1.0.2" "${woff2_prefix}" -DNOISY_LOGGING=OFF)
+# Static libraries need their private requirements too, which a plain
+# pkg-config query leaves out: the encoder's package names woff2common itself.
+set(woff2enc_pc "${woff2_prefix}/lib/pkgconfig/libwoff2enc.pc")
+file(READ "${woff2enc_pc}" pc)
+string(REPLACE "-lwoff2enc\n" "-lwoff2enc -lwoff2common\n" pc "${pc}")
+file(WRITE "${woff2enc_pc}" "${pc}")
 set(ENV{PKG_CONFIG_LIBDIR} "${brotli_prefix}/lib/pkgconfig:${woff2_prefix}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
+# FindPkgConfig looks the libraries up with find_library, which emscripten's
+# toolchain confines to its own system root: these prefixes are roots too.
+list(APPEND CMAKE_FIND_ROOT_PATH "${brotli_prefix}" "${woff2_prefix}")

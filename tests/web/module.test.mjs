@@ -112,6 +112,11 @@ const downloads = [
     args: ['-o', 'face.bdf', '--family', 'Test Face', '--ascent', '12'], out: 'face.bdf' },
   { fault: 'characters of a text not taken as --chars FILE takes them', kind: 'bdf', options: { charsText: '가나다 abc\n한' },
     files: { 'chars.txt': new TextEncoder().encode('가나다 abc\n한') }, args: ['-o', 'a1bit.bdf', '--chars', 'chars.txt'], out: 'a1bit.bdf' },
+  // The OpenType kinds once fontgen writes them in C++ (skipped while the build says they are not in it).
+  { fault: 'a TrueType font not fontgen\'s', kind: 'ttf', args: ['-o', 'a1bit.ttf'], out: 'a1bit.ttf' },
+  { fault: 'a CFF font not fontgen\'s', kind: 'otf', args: ['-o', 'a1bit.otf'], out: 'a1bit.otf' },
+  { fault: 'a WOFF2 (Brotli in the module) not fontgen\'s', kind: 'woff2', args: ['-o', 'a1bit.woff2'], out: 'a1bit.woff2' },
+  { fault: 'a bitmap-only OpenType font not fontgen\'s', kind: 'otb', args: ['-o', 'a1bit.otb'], out: 'a1bit.otb' },
 ];
 
 function roundFiles() {
@@ -125,7 +130,8 @@ function setRound() {
 }
 
 for (const row of downloads) {
-  test(`write('${row.kind}') equals runeplate-fontgen: ${row.fault}`, () => {
+  test(`write('${row.kind}') equals runeplate-fontgen: ${row.fault}`, (t) => {
+    if (!rp.formats().find((f) => f.kind === row.kind).available) return t.skip('not in this build');
     setRound();
     const expected = runIn({ ...roundFiles(), ...(row.files ?? {}) }, fontgen, ['a1bit.bmp', ...row.args]);
     assert.equal(expected.status, 0, expected.stderr);
