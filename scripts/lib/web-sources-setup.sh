@@ -1,5 +1,5 @@
 # Fetches the Debian sources the studio's WebAssembly build compiles with
-# emscripten (zlib, libpng, FreeType) into build/cache/web-src, unpacked and
+# emscripten (zlib, libpng, FreeType, Brotli, woff2) into build/cache/web-src, unpacked and
 # patched by apt-get source (dpkg-source checks each file against the signed
 # .dsc). A deb-src entry is added beside the machine's own Debian entry, same
 # URIs, suites and keyring; not for the security suite, whose sources answer
@@ -7,8 +7,9 @@
 # package that cannot be had makes apt-get source unpack none.
 # Sourced by scripts/setup; defines web_sources_setup ROOT SUDO.
 
-web_sources=(freetype=2.12.1+dfsg-5+deb12u4 libpng1.6=1.6.39-2+deb12u5 zlib=1:1.2.13.dfsg-1)
-web_source_dirs=(freetype-2.12.1+dfsg libpng1.6-1.6.39 zlib-1.2.13.dfsg)
+web_sources=(freetype=2.12.1+dfsg-5+deb12u4 libpng1.6=1.6.39-2+deb12u5 zlib=1:1.2.13.dfsg-1
+  brotli=1.0.9-2 woff2=1.0.2-2)
+web_source_dirs=(freetype-2.12.1+dfsg libpng1.6-1.6.39 zlib-1.2.13.dfsg brotli-1.0.9 woff2-1.0.2)
 web_sources_list=/etc/apt/sources.list.d/runeplate-src.sources
 
 # The deb-src stanzas of the machine's deb822 Debian sources, security left out.
@@ -25,7 +26,7 @@ web_sources_setup() {
     [ -d "$dir/$d" ] || missing=1
   done
   [ "$missing" -eq 0 ] && return 0
-  echo "setup: fetching the Debian sources of zlib, libpng and FreeType for the web build"
+  echo "setup: fetching the Debian sources of zlib, libpng, FreeType, Brotli and woff2 for the web build"
   local log
   log=$(mktemp)
   if [ ! -f "$web_sources_list" ]; then
