@@ -94,6 +94,13 @@ for (const row of sources) {
     assert.deepEqual(loaded.atlas, read(path.join(expected.dir, 'out.bmp')).subarray(62));
     assert.equal(loaded.report, expected.stdout);
     assert.deepEqual(loaded.warnings.map((w) => `runeplate-fontgen: warning: ${w}\n`).join(''), expected.stderr);
+    // The worst syllables shown are the report's, each pair of pictures
+    // differing in exactly as many pixels as it says.
+    const listed = /^worst syllables:(.*)$/m.exec(loaded.report)?.[1] ?? ' none';
+    const shown = loaded.worst.map((w) => ` ${String.fromCodePoint(w.code)} U+${w.code.toString(16).toUpperCase()} (${w.pixels})`).join('');
+    assert.equal(shown || ' none', listed);
+    for (const w of loaded.worst)
+      assert.equal(w.source.reduce((n, ink, i) => n + (ink !== w.composed[i]), 0), w.pixels, `U+${w.code.toString(16)}`);
   });
 }
 
@@ -253,6 +260,32 @@ test('explainSyllable names each glyph\'s set and the letter that chose it: a se
     for (const part of e.parts) assert.deepEqual(rp.glyphInfo(part.glyph).set, part.set);
   }
   for (const code of [0x41, 0x3131, 0xabff, 0xd7a4]) assert.equal(rp.explainSyllable(code).ok, false);
+});
+
+// Over every syllable: each rule names the set its glyph is from, and every
+// letter it says picks the same set does, put in the deciding letter's place.
+test('explainSyllable over all 11,172 syllables: a rule naming another set, or a letter that picks another', () => {
+  const compat = (role, index) => rp.glyphInfo(role === 'initial' ? index - 1 : 152 + index - 1).letter;
+  for (let s = 0; s < 11172; ++s) {
+    const code = 0xac00 + s;
+    const initial = Math.floor(s / 588) + 1, medial = Math.floor((s % 588) / 28) + 1, final = s % 28;
+    const e = rp.explainSyllable(code);
+    assert.deepEqual(e.parts.map((p) => p.role), final ? ['initial', 'medial', 'final'] : ['initial', 'medial']);
+    for (const part of e.parts) {
+      assert.ok(part.rule.startsWith(`${part.role} set ${part.set}: `), part.rule);
+      if (s % 37 !== 0) continue;  // the swaps on a sample: a few hundred syllables
+      const alike = / \(as do (.*)\)$/.exec(part.rule)?.[1]?.split(' ') ?? [];
+      for (const letter of alike) {
+        const byVowel = part.role !== 'medial';
+        let other = 0;
+        for (let k = 1; k <= (byVowel ? 21 : 19) && !other; ++k) if (compat(byVowel ? 'medial' : 'initial', k) === letter) other = k;
+        assert.ok(other > 0, letter);
+        const swapped = byVowel ? ((initial - 1) * 21 + other - 1) * 28 + final : ((other - 1) * 21 + medial - 1) * 28 + final;
+        const twin = rp.explainSyllable(0xac00 + swapped).parts.find((p) => p.role === part.role);
+        assert.equal(twin.set, part.set, `${String.fromCodePoint(code)} ${part.role} and ${letter}`);
+      }
+    }
+  }
 });
 
 test('the grid\'s users of each glyph are the syllables that draw it: a stale or missing cell after an edit', () => {
