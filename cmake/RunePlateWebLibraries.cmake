@@ -18,6 +18,12 @@ set(RUNEPLATE_WEB_SOURCES "${CMAKE_SOURCE_DIR}/build/cache/web-src" CACHE PATH
 set(RUNEPLATE_WEB_LIBRARIES "${CMAKE_SOURCE_DIR}/build/cache/web-libs" CACHE PATH
   "where the emscripten builds of the libraries are kept across builds")
 
+foreach(dir zlib-1.2.13.dfsg libpng1.6-1.6.39 freetype-2.12.1+dfsg brotli-1.0.9 woff2-1.0.2)
+  if(NOT EXISTS "${RUNEPLATE_WEB_SOURCES}/${dir}")
+    message(FATAL_ERROR "${RUNEPLATE_WEB_SOURCES}/${dir}: missing; scripts/setup fetches the web build's sources")
+  endif()
+endforeach()
+
 # Configures, builds and installs the CMake project in `source` with
 # emscripten into `prefix`, unless `prefix`/.done says that happened. The
 # files of RUNEPLATE_WEB_OVERLAY_<name> (a folder), if set, are put into the
@@ -25,9 +31,6 @@ set(RUNEPLATE_WEB_LIBRARIES "${CMAKE_SOURCE_DIR}/build/cache/web-libs" CACHE PAT
 function(runeplate_web_library name source prefix)
   if(EXISTS "${prefix}/.done")
     return()
-  endif()
-  if(NOT EXISTS "${source}/CMakeLists.txt" OR NOT EXISTS "${RUNEPLATE_WEB_SOURCES}")
-    message(FATAL_ERROR "${source}: the ${name} sources are missing; scripts/setup fetches them")
   endif()
   message(STATUS "Building ${name} with emscripten into ${prefix} (once)")
   set(work "${prefix}.build")
