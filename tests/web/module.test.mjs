@@ -3,7 +3,7 @@
 // runeplate-fontgen and runeplate-render give for the same input.
 // STUDIO_SITE: the built site (build/web/site); RUNEPLATE_NATIVE: the native
 // build with the tools (build/native).
-import { test, before } from 'node:test';
+import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -35,6 +35,10 @@ before(async () => {
     execFileSync(fontgen, [path.join(round, 'a1bit.bmp'), '-o', path.join(work, `round.${ext}`)]);
   fs.writeFileSync(path.join(work, 'dos.f16'), Buffer.from(Array.from({ length: 4096 }, (_, i) => (i * 37 + (i >> 4)) & 0xff)));
   execFileSync(render, ['-o', path.join(work, 'small.png'), 'A']);
+});
+
+after(() => {
+  if (work) fs.rmSync(work, { recursive: true, force: true });
 });
 
 // Runs `tool` in a fresh folder holding `files` ({name: bytes}); its status,
