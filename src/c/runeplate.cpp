@@ -6,7 +6,20 @@
 
 using namespace runeplate;
 
+// The C layouts mirror the composer's font orders one for one.
+static_assert(int{RUNEPLATE_ATLAS_TOP_ROW_FIRST} == int{FontTopRowFirst} &&
+                  int{RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST} == int{FontBottomRowFirst} &&
+                  int{RUNEPLATE_COMPACT} == int{FontCompactGlyphs},
+              "runeplate_font_layout mirrors TFontRowOrder");
+static_assert(RUNEPLATE_ATLAS_BYTES == FontImageWidth / 8 * FontImageHeight &&
+                  RUNEPLATE_COMPACT_BYTES == CompactFontBytes,
+              "the C interface's font sizes are the composer's");
+
 namespace {
+
+bool IsUsable(const runeplate_font* font) {
+  return font != nullptr && font->pixels != nullptr && font->layout <= RUNEPLATE_COMPACT;
+}
 
 TFontView ViewOf(const runeplate_font& font) {
   return {font.pixels, static_cast<TFontRowOrder>(font.layout)};
@@ -45,24 +58,37 @@ struct TDrawCell {
 
 extern "C" {
 
-void runeplate_font_init(runeplate_font* font, const uint8_t* pixels, int layout) {
-  font->pixels = pixels;
-  font->layout = static_cast<uint8_t>(layout);
-  font->letter_cells = HasLetterCells(ViewOf(*font)) ? 1 : 0;
+int runeplate_font_init(runeplate_font* font, const uint8_t* pixels, size_t size, int layout) {
+  if (font == nullptr) return RUNEPLATE_NULL_ARGUMENT;
+  *font = runeplate_font{nullptr, 0, 0};
+  if (pixels == nullptr) return RUNEPLATE_NULL_ARGUMENT;
+  if (layout != RUNEPLATE_ATLAS_TOP_ROW_FIRST && layout != RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST &&
+      layout != RUNEPLATE_COMPACT)
+    return RUNEPLATE_UNKNOWN_LAYOUT;
+  if (size != (layout == RUNEPLATE_COMPACT ? RUNEPLATE_COMPACT_BYTES : RUNEPLATE_ATLAS_BYTES))
+    return RUNEPLATE_WRONG_SIZE;
+  const runeplate_font filled{pixels, static_cast<uint8_t>(layout), 0};
+  *font = filled;
+  font->letter_cells = HasLetterCells(ViewOf(filled)) ? 1 : 0;
+  return RUNEPLATE_OK;
 }
 
 runeplate_pen runeplate_draw_utf8(const runeplate_font* font, int32_t x, int32_t y,
                                   const char* text, size_t length, int32_t wrap_width,
                                   runeplate_draw_fn draw, void* user) {
+  if (!IsUsable(font) || text == nullptr || draw == nullptr) return {x, y};
   const TPen pen = ForEachCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
                                    TDrawCell{ViewOf(*font), draw, user});
   return {pen.X, pen.Y};
 }
 
 int32_t runeplate_compose(const runeplate_font* font, uint32_t code_point, uint8_t* picture) {
-  const TBlockOptions options = OptionsOf(font, 0);
-  TCellBitmap cell;
-  ComposeCodePoint(ViewOf(*font), code_point, &options, cell);
+  if (picture == nullptr) return 0;
+  TCellBitmap cell{0, 0, {}};
+  if (IsUsable(font)) {
+    const TBlockOptions options = OptionsOf(font, 0);
+    ComposeCodePoint(ViewOf(*font), code_point, &options, cell);
+  }
   WritePicture(cell, picture);
   return cell.Width;
 }

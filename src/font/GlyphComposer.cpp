@@ -117,9 +117,17 @@ void AddGlyphRows(const TGlyphRows& rows, int32_t width, int32_t height, TCellBi
   }
 }
 
+// Whether `width` x `height` pixels from (`left`, `top`) fit a cell's 16 x 16
+// picture and lie inside the image: what every read of the font relies on.
+bool FitsCell(int32_t left, int32_t top, int32_t width, int32_t height) {
+  return width >= 1 && width <= 16 && height >= 1 && height <= CellHeight && left >= 0 &&
+         top >= 0 && left <= FontImageWidth - width && top <= FontImageHeight - height;
+}
+
 }  // namespace
 
 uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t y) {
+  if (!FitsCell(left, y, width, 1)) return 0;
   const int32_t first = left / 8, shift = left % 8;
   // The 24 pixels from the byte that holds `left`, as far as the row goes.
   uint32_t bits = static_cast<uint32_t>(ImageByte(font, y, first)) << 16;
@@ -137,10 +145,15 @@ void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& c
   }
   const int32_t width = rects.Rects[0].Right - rects.Rects[0].Left;
   const int32_t height = rects.Rects[0].Bottom - rects.Rects[0].Top;
+  if (!FitsCell(rects.Rects[0].Left, rects.Rects[0].Top, width, height)) {
+    cell.Width = cell.Height = 0;
+    return;
+  }
   cell.Width = width;
   cell.Height = height;
   const TRect* const end = rects.Rects + (rects.Count < 3 ? rects.Count : 3);
   for (const TRect* rect = rects.Rects; rect != end; ++rect) {
+    if (!FitsCell(rect->Left, rect->Top, width, height)) continue;
     TGlyphRows rows;
     if (FindGlyphRows(font, *rect, width, height, rows)) {
       AddGlyphRows(rows, width, height, cell);

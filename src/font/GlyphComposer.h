@@ -50,7 +50,8 @@ struct TFontView {
 };
 
 // Pixels `left` to `left` + `width` - 1 (`width` 1..16, all inside the image)
-// of image row `y`, the leftmost in bit 15 of the result, the rest clear.
+// of image row `y`, the leftmost in bit 15 of the result, the rest clear; 0
+// for any other `width` or a row part outside the image.
 uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t y);
 
 // A character's picture: Width x Height pixels (8 x 16 for ASCII, 16 x 16
@@ -65,7 +66,9 @@ struct TCellBitmap {
 // The picture of the rectangles of one character (`rects`, as the walks hand
 // them out): every rectangle's pixels at the size of the first, OR-ed
 // together, exactly as the walks draw them on top of each other. An empty
-// list gives a 0 x 0 picture.
+// list, or a first rectangle outside the image or larger than 16 x 16,
+// gives a 0 x 0 picture; a later rectangle that does not lie inside the
+// image at that size adds nothing.
 void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& cell);
 
 // The picture of `codePoint` alone. With `options` null, as the program's

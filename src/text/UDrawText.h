@@ -308,7 +308,10 @@ struct TPen {
 //     LineHeight lower at the starting x;
 //   - lines wrap to WrapWidth pixels at spaces, a word wider than that
 //     between characters (never inside a surrogate pair or a syllable spelled
-//     in jamo); a wrapped line's leading spaces are not drawn;
+//     in jamo); a wrapped line's leading spaces are not drawn, and spaces
+//     at a line's end hang: those past WrapWidth are neither drawn nor
+//     counted, so a block is never wider than WrapWidth unless a single
+//     character is;
 //   - a code point above U+FFFF is one character: one replacement cell.
 // Old-Hangul jamo and everything else lay out as on the program's line.
 
@@ -549,7 +552,8 @@ TGlyphEmitter<TGlyphFunction> EmitGlyphs(TGlyphFunction& glyph, int32_t userValu
 
 // The end of the line that starts at `begin`, for wrapping to `wrapWidth`.
 struct TLineEnd {
-  size_t End;    // the line draws [begin, End)
+  size_t Ink;    // the line's characters are [begin, Ink), then spaces up to End
+  size_t End;    // the line draws [begin, End) at most
   size_t Next;   // where the next line starts
   bool Wrapped;  // ended by the width, not by a line break or the text's end
 };
@@ -557,11 +561,11 @@ template <class TText>
 TLineEnd FindLineEnd(const TText& text, size_t begin, size_t end, int32_t wrapWidth) {
   uint32_t width = 0;
   bool inWord = false, canBreak = false;
-  size_t breakAt = begin;
+  size_t breakAt = begin, ink = begin;
   for (size_t at = begin; at < end;) {
     const size_t start = at;
     const uint32_t code = NextComposed(text, at, end);
-    if (code == LineBreakCode) return {start, at, false};
+    if (code == LineBreakCode) return {ink, start, at, false};
     if (code == u' ') {
       if (inWord) breakAt = start, canBreak = true;  // a space run after a word
       inWord = false;
@@ -570,13 +574,25 @@ TLineEnd FindLineEnd(const TText& text, size_t begin, size_t end, int32_t wrapWi
     }
     const uint32_t advance = AdvanceOf(code);
     if (start != begin && width + advance > static_cast<uint32_t>(wrapWidth)) {
-      if (canBreak) return {breakAt, breakAt, true};
-      return {start, start, true};  // a word wider than the line
+      if (canBreak) return {breakAt, breakAt, breakAt, true};
+      return {ink, start, start, true};  // a word wider than the line
     }
     width += advance;
     inWord = true;
+    ink = at;
   }
-  return {end, end, false};
+  return {ink, end, end, false};
+}
+
+// How many of `spaces` trailing spaces still fit on a line that starts at
+// `lineX` and has its pen at `x`: the rest hang past the box, neither drawn
+// nor counted, so a line is never wider than `wrapWidth` unless its one
+// character is.
+inline size_t SpacesThatFit(int32_t lineX, int32_t x, int32_t wrapWidth, size_t spaces) {
+  const uint32_t used = static_cast<uint32_t>(x) - static_cast<uint32_t>(lineX);
+  if (used >= static_cast<uint32_t>(wrapWidth)) return 0;
+  const size_t room = (static_cast<uint32_t>(wrapWidth) - used) / static_cast<uint32_t>(AdvanceOf(u' '));
+  return room < spaces ? room : spaces;
 }
 
 // The walk over composed text, each character laid out with `layOut`: lines
@@ -589,7 +605,12 @@ TPen WalkBlock(int32_t x, int32_t y, const TText& text, size_t length, TLayout l
   TPen pen{x, y};
   for (size_t at = 0; at < length;) {
     const TLineEnd line = FindLineEnd(text, at, length, wrapWidth);
-    pen = WalkCells(x, pen.Y, TComposedReader<TText>{text, at, line.End}, layOut, cell);
+    pen = WalkCells(x, pen.Y, TComposedReader<TText>{text, at, line.Ink}, layOut, cell);
+    // Trailing spaces are one code unit each, in UTF-8 and UTF-16 alike.
+    const size_t spaces = SpacesThatFit(x, pen.X, wrapWidth, line.End - line.Ink);
+    if (spaces != 0)
+      pen = WalkCells(pen.X, pen.Y, TComposedReader<TText>{text, line.Ink, line.Ink + spaces},
+                      layOut, cell);
     if (line.End >= length) break;  // the pen stays after the text's last character
     pen = {x, AdvanceLine(pen.Y)};
     at = line.Next;
@@ -705,8 +726,8 @@ TPen DrawTextBlockUtf8(int32_t x, int32_t y, const char* text, size_t length,
                        TGlyphCallback callback);
 
 // The size of a block of composed text laid out with `options`: the width of
-// its widest line (the pen x after the line, trailing spaces included, less
-// those dropped at a wrap) and its height, LineHeight a line. A text that ends
+// its widest line (the pen x after the line, trailing spaces included as
+// far as they fit a WrapWidth) and its height, LineHeight a line. A text that ends
 // in a line break has an empty last line; an empty or null text is 0 x 0.
 struct TBlockSize {
   int32_t Width;

@@ -57,3 +57,38 @@ TEST(GlyphComposer, HasLetterCellsLooksAtTheFiftyOneLetterCellsOnly) {
   outside.SetInk(0, 32, true);                                     // the first ASCII cell
   EXPECT_FALSE(HasLetterCells(ViewOf(outside)));
 }
+
+// Rectangles no layout gives but a caller of ComposeCell can: each row the
+// fault it catches (rows written past the cell's 16, an undefined shift for a
+// width over 16, a read outside the font), in every font order. ASan and
+// UBSan builds turn each into a report; here the picture must come out
+// empty, or without the bad rectangle's pixels.
+TEST(GlyphComposer, RectanglesThatDoNotFitACellAreRefused) {
+  const TFontImage atlas = NoiseAtlas();
+  const std::vector<uint8_t> block = EncodeFontPixels(atlas);
+  const TRect good = HangulCell(0);
+  const struct {
+    const char* Fault;
+    TRect First, Second;
+    int32_t Width;  // of the picture: 0 when the first rectangle is refused
+  } cases[] = {
+      {"taller than 16 writes past the rows", {0, 64, 16, 96}, good, 0},
+      {"wider than 16 shifts by a negative count", {0, 64, 24, 80}, good, 0},
+      {"empty width", {16, 64, 16, 80}, good, 0},
+      {"above the image", {0, -8, 16, 8}, good, 0},
+      {"below the image", {0, 248, 16, 264}, good, 0},
+      {"right of the image", {504, 64, 520, 80}, good, 0},
+      {"a later rectangle outside the image adds nothing", good, {600, 900, 616, 916}, 16},
+  };
+  for (const TFontView& view : {ViewOf(atlas), TFontView{block.data(), FontBottomRowFirst}}) {
+    for (const auto& c : cases) {
+      const TGlyphRects rects{2, {c.First, c.Second}};
+      TCellBitmap cell;
+      ComposeCell(view, rects, cell);
+      EXPECT_EQ(cell.Width, c.Width) << c.Fault;
+      const TGlyphRects alone{c.Width == 0 ? 0 : 1, {good}};
+      EXPECT_TRUE(Same(cell, Expected(atlas, alone))) << c.Fault;
+    }
+  }
+  EXPECT_EQ(FontRowBits(ViewOf(atlas), 0, 17, 64), 0) << "a width over 16";
+}

@@ -235,7 +235,12 @@ TEST(ComposedText, WrapsAtSpacesAndBreaksOverlongWordsBetweenCharacters) {
       {"LV + T stays whole", 20, u"a\uAC00\u11A8", u"a\n\uAC00\u11A8"},
       {"leading spaces of the text are drawn", 40, u"  ab", u"  ab"},
       {"hard breaks inside a wrapped paragraph", 32, u"ab\ncd ef gh", u"ab\ncd\nef\ngh"},
-      {"spaces at the end hang", 24, u"abc   ", u"abc   "},
+      // Catches trailing spaces drawn past the box (the pen left beyond it).
+      {"spaces at the end hang past the box", 24, u"abc   ", u"abc"},
+      {"spaces at the end are drawn while they fit", 40, u"abc   ", u"abc  "},
+      {"spaces before a line break hang too", 24, u"abc  \nd", u"abc\nd"},
+      {"a line of spaces only keeps what fits", 16, u"     ", u"  "},
+      {"leading spaces before an overlong word hang", 16, u"    abc", u"  \nab\nc"},
   };
   for (const auto& c : cases) {
     TBlockOptions wrap;
@@ -260,6 +265,12 @@ TEST(ComposedText, MeasureBlockGivesTheWidestLineAndTheLineCount) {
       {u"\u1100\u1161\u11A8 ", 0, 24, 16},
       {u"abc def gh", 32, 24, 48},
       {u"abcdefgh", 24, 24, 48},
+      // Catches trailing spaces counted past the wrap: one character may
+      // overflow, spaces after it never do.
+      {u"\uD55C ", 1, 16, 16},
+      {u"ab  ", 20, 16, 16},
+      {u"ab  \ncd", 20, 16, 32},
+      {u"ab  ", 24, 24, 16},
   };
   for (const auto& c : cases) {
     TBlockOptions options;
