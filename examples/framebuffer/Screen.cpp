@@ -16,6 +16,23 @@ void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32
   if (y + bottom > DisplayHeight) bottom = DisplayHeight - y;
   const uint8_t shift = static_cast<uint8_t>(x & 7);
   const int16_t first = static_cast<int16_t>(x >> 3);
+  const uint8_t* row = picture + 2 * top;
+  if (shift == 0 && first >= 0 && first + (width > 8 ? 2 : 1) <= DisplayRowBytes) {
+    // On the byte grid and inside the display, as every character of a line
+    // that starts on it is (advances are 8 and 16): whole bytes, no masks,
+    // and 8-bit counts, the display being 64 rows.
+    uint8_t* line = frame[static_cast<uint8_t>(y + top)] + static_cast<uint8_t>(first);
+    uint8_t count = static_cast<uint8_t>(bottom - top);
+    if (width > 8) {
+      for (; count != 0; --count, row += 2, line += DisplayRowBytes) {
+        line[0] |= row[0];
+        line[1] |= row[1];
+      }
+    } else {
+      for (; count != 0; --count, row += 2, line += DisplayRowBytes) line[0] |= row[0];
+    }
+    return;
+  }
   // A row of the picture covers display bytes first .. first + 2, of which
   // those inside the display and holding pixels are written; `lead` of them
   // lie left of the display.
@@ -25,7 +42,6 @@ void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32
   for (int16_t k = 0; k < 3; ++k)
     writes[k] = k + lead < bytes && first + lead + k < DisplayRowBytes;
   uint8_t* line = frame[y + top] + first + lead;
-  const uint8_t* row = picture + 2 * top;
   for (uint8_t count = static_cast<uint8_t>(bottom - top); count != 0;
        --count, row += 2, line += DisplayRowBytes) {
     uint8_t left = row[0], right = row[1], spill = 0;

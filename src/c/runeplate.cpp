@@ -32,25 +32,15 @@ TBlockOptions OptionsOf(const runeplate_font* font, int32_t wrapWidth) {
   return options;
 }
 
-// The cell's rows as the 32-byte picture of the interface.
-void WritePicture(const TCellBitmap& cell, uint8_t* picture) {
-  for (int32_t y = 0; y < 16; ++y) {
-    picture[2 * y] = static_cast<uint8_t>(cell.Rows[y] >> 8);
-    picture[2 * y + 1] = static_cast<uint8_t>(cell.Rows[y]);
-  }
-}
-
 struct TDrawCell {
   TFontView Font;
   runeplate_draw_fn Draw;
   void* User;
-  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
-    if (rects.Count <= 0) return;
-    TCellBitmap cell;
-    ComposeCell(Font, rects, cell);
+  RUNEPLATE_HOT_INLINE void operator()(int32_t x, int32_t y, const TGlyphCell& cell) const {
+    if (cell.Count == 0) return;
     uint8_t picture[32];
-    WritePicture(cell, picture);
-    Draw(x, y, cell.Width, cell.Height, picture, User);
+    const int32_t width = ComposePicture(Font, cell, picture);
+    Draw(x, y, width, CellHeight, picture, User);
   }
 };
 
@@ -77,20 +67,17 @@ runeplate_pen runeplate_draw_utf8(const runeplate_font* font, int32_t x, int32_t
                                   const char* text, size_t length, int32_t wrap_width,
                                   runeplate_draw_fn draw, void* user) {
   if (!IsUsable(font) || text == nullptr || draw == nullptr) return {x, y};
-  const TPen pen = ForEachCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
-                                   TDrawCell{ViewOf(*font), draw, user});
+  const TPen pen = ForEachGlyphCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
+                                        TDrawCell{ViewOf(*font), draw, user});
   return {pen.X, pen.Y};
 }
 
 int32_t runeplate_compose(const runeplate_font* font, uint32_t code_point, uint8_t* picture) {
   if (picture == nullptr) return 0;
-  TCellBitmap cell{0, 0, {}};
-  if (IsUsable(font)) {
-    const TBlockOptions options = OptionsOf(font, 0);
-    ComposeCodePoint(ViewOf(*font), code_point, &options, cell);
-  }
-  WritePicture(cell, picture);
-  return cell.Width;
+  TGlyphCell cell{SourceJamo, 0, {0, 0, 0}};  // blank: nothing to read
+  if (!IsUsable(font)) return ComposePicture({nullptr, FontTopRowFirst}, cell, picture);
+  GetComposedCell(ComposedCode(code_point), OptionsOf(font, 0), cell);
+  return ComposePicture(ViewOf(*font), cell, picture);
 }
 
 runeplate_size runeplate_measure_utf8(const char* text, size_t length, int32_t wrap_width) {
