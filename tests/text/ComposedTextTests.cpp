@@ -306,3 +306,39 @@ TEST(ComposedText, DrawTextBlockCallsWhatForEachGlyphCalls) {
   DrawTextBlockUtf8(0, 0, utf8.data(), utf8.size(), options, 0, record);
   EXPECT_EQ(calls, expected.Calls);
 }
+
+// The composed reader hands on the letters it took apart instead of the
+// layout splitting the syllable again: the glyph numbers of every syllable,
+// precomposed, spelled in jamo and as LV + T, must be those of the
+// precomposed code unit. Catches a final lost or added, letters shifted by
+// one, or a jamo sequence read with the letters of the syllable before it.
+TEST(ComposedText, EverySyllableHandsOnTheGlyphNumbersOfItsCodeUnit) {
+  const TBlockOptions options;
+  std::vector<TGlyphCell> cells;
+  const auto record = [&cells](int32_t, int32_t, const TGlyphCell& cell) { cells.push_back(cell); };
+  for (uint32_t syllable = SyllableFirst; syllable <= SyllableLast; ++syllable) {
+    TGlyphCell expected;
+    GetGlyphCell(syllable, expected);
+    const TSyllableLetters l = DecomposeSyllable(syllable - SyllableFirst);
+    std::vector<std::u16string> spellings = {std::u16string(1, char16_t(syllable)), Decomposed(syllable)};
+    if (l.Final != 0)
+      spellings.push_back(std::u16string{char16_t(syllable - l.Final), char16_t(TrailingJamoFirst + l.Final - 1)});
+    for (const std::u16string& text : spellings) {
+      // Behind a syllable with a final, so letters left over from it show.
+      const std::u16string line = u"\uD7A3" + text;
+      cells.clear();
+      ForEachGlyphCell(0, 0, line.data(), line.size(), options, record);
+      ASSERT_EQ(cells.size(), 2u) << std::hex << syllable;
+      const TGlyphCell& got = cells[1];
+      ASSERT_EQ(got.Source, expected.Source) << std::hex << syllable;
+      ASSERT_EQ(got.Count, expected.Count) << std::hex << syllable;
+      for (int k = 0; k < expected.Count; ++k) ASSERT_EQ(got.Glyphs[k], expected.Glyphs[k]) << std::hex << syllable;
+      cells.clear();
+      const std::string utf8 = Utf8(line);
+      ForEachGlyphCellUtf8(0, 0, utf8.data(), utf8.size(), options, record);
+      ASSERT_EQ(cells.size(), 2u) << std::hex << syllable;
+      ASSERT_EQ(cells[1].Count, expected.Count) << std::hex << syllable;
+      for (int k = 0; k < expected.Count; ++k) ASSERT_EQ(cells[1].Glyphs[k], expected.Glyphs[k]) << std::hex << syllable;
+    }
+  }
+}
