@@ -71,13 +71,14 @@ struct TGlyphRows {
 // 32 blank bytes in flash: a glyph the font does not keep, read like one it
 // keeps, so that the loops below test nothing per row.
 constexpr uint8_t BlankGlyph[CompactJamoBytes] RUNEPLATE_FLASH = {};
-constexpr TGlyphRows NoGlyph{BlankGlyph, 2};
+// A function, not a constant: on the AVR a constant struct would take RAM.
+inline TGlyphRows NoGlyph() { return {BlankGlyph, 2}; }
 
 // Where glyph `glyph` of `source` lies in an atlas: the rows of its
 // rectangle (GlyphRect).
 TGlyphRows AtlasRowsOfGlyph(const TFontView& font, TCellSource source, int16_t glyph) {
   const TRect rect = GlyphRect(source, glyph);
-  if (!FitsCell(rect.Left, rect.Top, CellWidthOf(source), CellHeight)) return NoGlyph;
+  if (!FitsCell(rect.Left, rect.Top, CellWidthOf(source), CellHeight)) return NoGlyph();
   return {RowOf(font, rect.Top) + rect.Left / 8,
           static_cast<ptrdiff_t>(font.Order == FontTopRowFirst ? RowBytes : -RowBytes)};
 }
@@ -89,11 +90,11 @@ RUNEPLATE_HOT_INLINE TGlyphRows RowsOfGlyph(const TFontView& font, TCellSource s
                                             int16_t glyph) {
   if (!IsCompact(font)) return AtlasRowsOfGlyph(font, source, glyph);
   if (source == SourceJamo) {
-    if (static_cast<uint16_t>(glyph) >= HangulGlyphCount) return NoGlyph;
+    if (static_cast<uint16_t>(glyph) >= HangulGlyphCount) return NoGlyph();
     return {font.Pixels + CompactJamoOffset + static_cast<uint16_t>(glyph) * CompactJamoBytes, 2};
   }
   const uint16_t k = static_cast<uint16_t>(glyph - CompactAsciiFirst);
-  if (source != SourceAscii || k >= CompactAsciiCount) return NoGlyph;
+  if (source != SourceAscii || k >= CompactAsciiCount) return NoGlyph();
   return {font.Pixels + k * CompactAsciiBytes, 1};
 }
 
@@ -147,8 +148,8 @@ int32_t ComposePicture(const TFontView& font, const TGlyphCell& cell, uint8_t pi
     return CellWidthOf(cell.Source);
   }
   const TGlyphRows a = RowsOfGlyph(font, SourceJamo, cell.Glyphs[0]);
-  const TGlyphRows b = count > 1 ? RowsOfGlyph(font, SourceJamo, cell.Glyphs[1]) : NoGlyph;
-  const TGlyphRows c = count > 2 ? RowsOfGlyph(font, SourceJamo, cell.Glyphs[2]) : NoGlyph;
+  const TGlyphRows b = count > 1 ? RowsOfGlyph(font, SourceJamo, cell.Glyphs[1]) : NoGlyph();
+  const TGlyphRows c = count > 2 ? RowsOfGlyph(font, SourceJamo, cell.Glyphs[2]) : NoGlyph();
   if (IsCompact(font)) {
     // The compact form keeps a jamo glyph as the 32 bytes of a picture: OR
     // them byte by byte, the loop a small device runs for nearly every
