@@ -140,10 +140,23 @@ int32_t ComposePicture(const TFontView& font, const TGlyphCell& cell, uint8_t pi
     // One glyph: an ASCII cell 8 wide, or a letter cell 16 wide.
     const TGlyphRows rows = RowsOfGlyph(font, cell.Source, cell.Glyphs[0]);
     const uint8_t* at = rows.First;
-    const bool wide = cell.Source != SourceAscii;
-    for (uint8_t* out = picture; out != picture + 32; out += 2, at += rows.Step) {
-      out[0] = FontByte(at);
-      out[1] = wide ? FontByte(at + 1) : 0;
+    uint8_t* out = picture;
+    if (cell.Source != SourceAscii) {
+      for (; out != picture + 32; out += 2, at += rows.Step) {
+        out[0] = FontByte(at);
+        out[1] = FontByte(at + 1);
+      }
+    } else if (rows.Step == 1) {
+      // The compact form's 16 bytes in a row: the pointer steps by itself.
+      for (; out != picture + 32; out += 2) {
+        out[0] = FontByte(at++);
+        out[1] = 0;
+      }
+    } else {
+      for (; out != picture + 32; out += 2, at += rows.Step) {
+        out[0] = FontByte(at);
+        out[1] = 0;
+      }
     }
     return CellWidthOf(cell.Source);
   }
