@@ -1,15 +1,21 @@
 # Script mode (cmake -P): makes the fonts download, a zip with one folder per
 # atlas holding the atlas as a font for every other program (BDF, OTB, TTF,
-# WOFF2, BMFont), its NOTICE and the full text of its licence.
+# OTF, WOFF2, BMFont), its NOTICE and the full text of its licence. Two
+# builds of one commit make the same bytes (cmake/ReproducibleZip.cmake); the
+# fonts' own dates come from the same SOURCE_DATE_EPOCH.
 #   -DFONTGEN=runeplate-fontgen -DASSETS=assets/fonts -DSTAGE=folder
 #   -DZIP=runeplate-fonts-VERSION.zip -DFONTS="round;unifont;dotum"
+#   -DSOURCE_DIR=the repository, whose last commit dates the zip
+include("${CMAKE_CURRENT_LIST_DIR}/ReproducibleZip.cmake")
+runeplate_source_date_epoch(epoch "${SOURCE_DIR}")
+set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
 get_filename_component(top "${ZIP}" NAME_WLE)
 set(root "${STAGE}/${top}")
 file(REMOVE_RECURSE "${STAGE}")
 foreach(font IN LISTS FONTS)
   set(dir "${root}/${font}")
   file(MAKE_DIRECTORY "${dir}")
-  foreach(format bdf otb ttf woff2 fnt)
+  foreach(format bdf otb ttf otf woff2 fnt)
     execute_process(
       COMMAND "${FONTGEN}" "${ASSETS}/${font}/a1bit.bmp" -o "${dir}/runeplate-${font}.${format}"
       RESULT_VARIABLE status)
@@ -32,9 +38,4 @@ foreach(font IN LISTS FONTS)
   string(SUBSTRING "${notice}" ${at} -1 text)
   file(WRITE "${dir}/${licence}" "${text}")
 endforeach()
-file(REMOVE "${ZIP}")
-execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${ZIP}" --format=zip "${top}"
-  WORKING_DIRECTORY "${STAGE}" RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "could not make ${ZIP}")
-endif()
+runeplate_zip_folder("${ZIP}" "${STAGE}" "${top}" "${epoch}")

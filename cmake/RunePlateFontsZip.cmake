@@ -11,9 +11,10 @@ if(RUNEPLATE_BUILD_FONTS_ZIP)
   add_custom_command(OUTPUT "${RUNEPLATE_FONTS_ZIP}"
     COMMAND "${CMAKE_COMMAND}" -DFONTGEN=$<TARGET_FILE:runeplate-fontgen>
             "-DASSETS=${RUNEPLATE_ASSETS_DIR}/fonts" "-DSTAGE=${CMAKE_BINARY_DIR}/fonts-zip"
-            "-DZIP=${RUNEPLATE_FONTS_ZIP}" "-DFONTS=${fonts}"
+            "-DZIP=${RUNEPLATE_FONTS_ZIP}" "-DFONTS=${fonts}" "-DSOURCE_DIR=${CMAKE_SOURCE_DIR}"
             -P "${CMAKE_CURRENT_LIST_DIR}/MakeFontsZip.cmake"
     DEPENDS runeplate-fontgen ${inputs} "${CMAKE_CURRENT_LIST_DIR}/MakeFontsZip.cmake"
+            "${CMAKE_CURRENT_LIST_DIR}/ReproducibleZip.cmake"
             "${CMAKE_SOURCE_DIR}/tools/fontgen/export/write_opentype.py"
     COMMENT "Making runeplate-fonts-${PROJECT_VERSION}.zip"
     VERBATIM)

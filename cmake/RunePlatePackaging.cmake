@@ -42,4 +42,7 @@ set(CPACK_PACKAGE_FILE_NAME "runeplate-${PROJECT_VERSION}-win64")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# Two builds of one commit give the same zip (and checksum).
+set(CPACK_RUNEPLATE_SOURCE_DIR "${CMAKE_SOURCE_DIR}")
+set(CPACK_POST_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/ReproducibleCPackZip.cmake")
 include(CPack)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# bench/mcu/run.sh: the figures of the freestanding core on the two
-# microcontroller targets. Builds the cortex-m3 and avr presets (if need be),
+# bench/mcu/run.sh: the figures of the freestanding core on the four
+# microcontroller targets. Builds the cortex-m3, cortex-m0, riscv32 and avr
+# presets (if need be),
 # then prints, for each target's framebuffer firmware, from its symbol table
 # (readelf) and size: the code and constant tables of the engine (the
 # runeplate namespace and the C interface), the font, the example's total
@@ -26,7 +27,7 @@ figures() {
   local sizes
   sizes=$("$tools-size" -A "$elf")
   local text data bss
-  text=$(awk '$1 == ".text" || $1 == ".vectors" || $1 == ".ARM.exidx" || $1 == ".init_array" {s += $2} END {print s + 0}' <<<"$sizes")
+  text=$(awk '$1 == ".text" || $1 == ".init" || $1 == ".vectors" || $1 == ".ARM.exidx" || $1 == ".preinit_array" || $1 == ".init_array" {s += $2} END {print s + 0}' <<<"$sizes")
   data=$(awk '$1 == ".data" {print $2}' <<<"$sizes")
   bss=$(awk '$1 == ".bss" {print $2}' <<<"$sizes")
   # Section numbers of the writable (RAM) sections.
@@ -46,24 +47,39 @@ figures() {
     END { printf "%d %d %d %d %d %d\n", code, tables, engine_ram, font, flash, static_ram }'
 }
 
-build cortex-m3
-build avr
-arm_elf=build/cortex-m3/examples/framebuffer/cortex-m3/framebuffer.elf
+targets=(cortex-m3 cortex-m0 riscv32 avr)
+declare -A tools=([cortex-m3]=arm-none-eabi [cortex-m0]=arm-none-eabi [riscv32]=riscv64-unknown-elf [avr]=avr)
+declare -A code tables ram font flash static
+for target in "${targets[@]}"; do
+  build "$target"
+  read -r "code[$target]" "tables[$target]" "ram[$target]" "font[$target]" "flash[$target]" "static[$target]" \
+    <<<"$(figures "${tools[$target]}" "build/$target/examples/framebuffer/$target/framebuffer.elf")"
+done
 avr_elf=build/avr/examples/framebuffer/avr/framebuffer.elf
-read -r arm_code arm_tables arm_ram arm_font arm_flash arm_static <<<"$(figures arm-none-eabi "$arm_elf")"
-read -r avr_code avr_tables avr_ram avr_font avr_flash avr_static <<<"$(figures avr "$avr_elf")"
 
 uart=$(timeout 60 simavr -m atmega328p -f 16000000 "$avr_elf" 2>&1 | sed -e 's/\x1b\[[0-9;]*m//g' -e 's/\.$//')
 hangul=$(sed -n 's/.*cycles hangul \([0-9]*\).*/\1/p' <<<"$uart")
 ascii=$(sed -n 's/.*cycles ascii \([0-9]*\).*/\1/p' <<<"$uart")
 
-printf '%-44s %12s %12s   %s\n' "figure (bytes unless said)" "Cortex-M3" "ATmega328P" "goal (ATmega328P)"
-printf '%-44s %12s %12s   %s\n' "engine code (text, composer, C interface)" "$arm_code" "$avr_code" ""
-printf '%-44s %12s %12s   %s\n' "engine tables (in flash)" "$arm_tables" "$avr_tables" ""
-printf '%-44s %12s %12s   %s\n' "engine static RAM" "$arm_ram" "$avr_ram" "under 64"
-printf '%-44s %12s %12s   %s\n' "font (compact, all 11,172 syllables)" "$arm_font" "$avr_font" ""
-printf '%-44s %12s %12s   %s\n' "example's flash (all of it)" "$arm_flash" "$avr_flash" "under 19,456 (1 KB of the Uno's 20 KB spare)"
-printf '%-44s %12s %12s   %s\n' "example's static RAM (1,024: frame buffer)" "$arm_static" "$avr_static" "under 1.2 KB (1,229)"
-printf '%-44s %12s %12s   %s\n' "cycles to draw one Hangul syllable" "-" "${hangul:-?}" "at most 4,000"
-printf '%-44s %12s %12s   %s\n' "cycles to draw one ASCII character" "-" "${ascii:-?}" "at most 1,500"
-echo "(The Cortex-M3 example links newlib's stdio for semihosting, most of its flash and RAM.)"
+# row LABEL GOAL ARRAY: one figure of every target.
+row() {
+  local label=$1 goal=$2
+  local -n values=$3
+  printf '%-44s' "$label"
+  for target in "${targets[@]}"; do printf ' %11s' "${values[$target]}"; done
+  printf '   %s\n' "$goal"
+}
+declare -A names=([cortex-m3]=Cortex-M3 [cortex-m0]=Cortex-M0 [riscv32]=RV32IMC [avr]=ATmega328P)
+declare -A hangul_cycles=([cortex-m3]=- [cortex-m0]=- [riscv32]=- [avr]=${hangul:-?})
+declare -A ascii_cycles=([cortex-m3]=- [cortex-m0]=- [riscv32]=- [avr]=${ascii:-?})
+row "figure (bytes unless said)" "goal (ATmega328P)" names
+row "engine code (text, composer, C interface)" "" code
+row "engine tables (in flash)" "" tables
+row "engine static RAM" "under 64" ram
+row "font (compact, all 11,172 syllables)" "" font
+row "example's flash (all of it)" "under 19,456 (1 KB of the Uno's 20 KB spare)" flash
+row "example's static RAM (1,024: frame buffer)" "under 1.2 KB (1,229)" static
+row "cycles to draw one Hangul syllable" "at most 4,000" hangul_cycles
+row "cycles to draw one ASCII character" "at most 1,500" ascii_cycles
+echo "(The Cortex-M and RISC-V examples link their C library's stdio for semihosting, most of their"
+echo "flash and RAM; the RISC-V figure for RAM leaves out picolibc's 2 KB stack section.)"

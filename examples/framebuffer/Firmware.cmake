@@ -1,5 +1,5 @@
 # What the framebuffer firmware of every microcontroller shares: the screen
-# (Screen.cpp), the C interface, the Round font in its compact form made by
+# (Screen.cpp), the start-up check (StartupCheck.cpp), the C interface, the Round font in its compact form made by
 # the native font generator, a linker map, no C++ runtime and the file name
 # framebuffer.elf.
 set(compact_dir ${CMAKE_CURRENT_BINARY_DIR}/compact)
@@ -14,7 +14,7 @@ add_custom_command(OUTPUT ${compact_dir}/runeplate_round.h
 # runeplate_firmware_common(TARGET)
 function(runeplate_firmware_common target)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/Screen.cpp
-    ${compact_dir}/runeplate_round.h)
+    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/StartupCheck.cpp ${compact_dir}/runeplate_round.h)
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR} ${compact_dir})
   target_link_libraries(${target} PRIVATE runeplate_c)
   target_link_options(${target} PRIVATE -Wl,-Map=${CMAKE_CURRENT_BINARY_DIR}/framebuffer.map)

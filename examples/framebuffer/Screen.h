@@ -1,6 +1,6 @@
 // The framebuffer example's picture: what it draws, into what, on every
-// target (the native program, the Cortex-M3 and AVR firmware), so that the
-// pictures they hand back can be compared byte for byte. Freestanding.
+// target (the native program and every firmware), so that the pictures they
+// hand back can be compared byte for byte. Freestanding.
 #pragma once
 
 #include <stdint.h>

@@ -1,8 +1,8 @@
 // Draws a line of Hangul and Latin into the 1-bit frame buffer of a 128 x 64
 // display through the C interface, with the font atlas as C source, and
-// writes the buffer as a PBM image. The Cortex-M3 and AVR firmware in the
-// folders beside this one draw the same screen (Screen.cpp) from the compact
-// font on the device and hand the picture back.
+// writes the buffer as a PBM image. The Cortex-M3, Cortex-M0, RISC-V and AVR
+// firmware in the folders beside this one draw the same screen (Screen.cpp)
+// from the compact font on the device and hand the picture back.
 //
 //   runeplate-fontgen assets/fonts/round/a1bit.bmp -o runeplate_atlas.h
 #include <stdio.h>

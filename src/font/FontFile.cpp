@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <sstream>
 
 namespace runeplate {
@@ -102,19 +103,48 @@ bool DecodeFontFile(const std::vector<uint8_t>& file, TFontImage& image, std::st
   return true;
 }
 
+namespace {
+
+// The keywords of C (to C23) and C++ (to C++20) that a header included from
+// either could not name an array after; those starting with an underscore
+// are reserved names anyway.
+constexpr const char* CKeywords[] = {
+    "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break",
+    "case", "catch", "char", "char8_t", "char16_t", "char32_t", "class", "co_await", "co_return",
+    "co_yield", "compl", "concept", "const", "const_cast", "consteval", "constexpr", "constinit",
+    "continue", "decltype", "default", "delete", "do", "double", "dynamic_cast", "else", "enum",
+    "explicit", "export", "extern", "false", "float", "for", "friend", "goto", "if", "inline",
+    "int", "long", "mutable", "namespace", "new", "noexcept", "not", "not_eq", "nullptr",
+    "operator", "or", "or_eq", "private", "protected", "public", "register", "reinterpret_cast",
+    "requires", "restrict", "return", "short", "signed", "sizeof", "static", "static_assert",
+    "static_cast", "struct", "switch", "template", "this", "thread_local", "throw", "true", "try",
+    "typedef", "typeid", "typename", "typeof", "typeof_unqual", "union", "unsigned", "using",
+    "virtual", "void", "volatile", "wchar_t", "while", "xor", "xor_eq"};
+
+}  // namespace
+
 bool IsCIdentifier(const std::string& name) {
   if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
-  return std::all_of(name.begin(), name.end(), [](char c) {
+  const bool spelt = std::all_of(name.begin(), name.end(), [](char c) {
     return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
   });
+  // A leading underscore or a double one is the compiler's and library's.
+  if (!spelt || name[0] == '_' || name.find("__") != std::string::npos) return false;
+  return std::none_of(std::begin(CKeywords), std::end(CKeywords),
+                      [&name](const char* keyword) { return name == keyword; });
+}
+
+std::string CArrayGuard(const std::string& name) {
+  // The name as it is after a prefix of our own: no other header's guard
+  // (runeplate.h's RUNEPLATE_H above all) has that prefix, and two names
+  // that differ only in case keep apart.
+  return "RUNEPLATE_FONT_H_" + name;
 }
 
 std::string EncodeCArray(const std::string& name, const std::vector<uint8_t>& bytes,
                          const std::string& notice, const std::string& layout,
                          const std::string& preamble, const std::string& placement) {
-  std::string guard;
-  for (char c : name) guard += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  guard += "_H";
+  const std::string guard = CArrayGuard(name);
   std::ostringstream out;
   std::istringstream lines(notice);
   for (std::string line; std::getline(lines, line);) out << "// " << line << "\n";

@@ -99,15 +99,21 @@ std::string EncodeFontCArray(const TFontImage& image, const std::string& name,
 // C source of one array for a font carried in a program's image: a header
 // declaring `static const unsigned char name[bytes.size()]`, 16 bytes a line,
 // behind a comment holding `notice`'s lines and then `layout` (comment lines
-// that say how to read the bytes), guarded by NAME_H. `preamble` comes before
-// the array (preprocessor lines), `placement` after its declarator (an
-// attribute such as RUNEPLATE_FLASH). `name` must be a C identifier.
+// that say how to read the bytes), guarded by CArrayGuard(name). `preamble`
+// comes before the array (preprocessor lines), `placement` after its
+// declarator (an attribute such as RUNEPLATE_FLASH). `name` must be a C
+// identifier (IsCIdentifier).
 std::string EncodeCArray(const std::string& name, const std::vector<uint8_t>& bytes,
                          const std::string& notice, const std::string& layout,
                          const std::string& preamble, const std::string& placement);
 
-// Whether `name` can name a C array: a letter or underscore, then letters,
-// digits and underscores.
+// Whether `name` can name a C array in a header that C and C++ include: a
+// letter, then letters, digits and underscores, no double underscore (such
+// names are reserved), and no keyword of C or C++.
 bool IsCIdentifier(const std::string& name);
+
+// The include guard of the header EncodeCArray writes for `name`: one that
+// no other header of ours uses and that differs for every name.
+std::string CArrayGuard(const std::string& name);
 
 }  // namespace runeplate

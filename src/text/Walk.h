@@ -168,6 +168,15 @@ RUNEPLATE_ALWAYS_INLINE void NextComposed(const TText& text, size_t& at, size_t 
   }
 }
 
+// NextComposed for its code alone (LineBreakCode for a line break), for a
+// reader that needs no letters.
+template <class TText>
+uint32_t NextComposed(const TText& text, size_t& at, size_t end) {
+  TCharacter character;
+  NextComposed(text, at, end, character);
+  return character.Code;
+}
+
 template <class TText>
 struct TComposedReader {
   static constexpr bool HasLineBreaks = true;
@@ -297,11 +306,9 @@ TLineEnd FindLineEnd(const TText& text, size_t begin, size_t end, int32_t wrapWi
   uint32_t width = 0;
   bool inWord = false, canBreak = false;
   size_t breakAt = begin, ink = begin;
-  TCharacter character;
   for (size_t at = begin; at < end;) {
     const size_t start = at;
-    NextComposed(text, at, end, character);
-    const uint32_t code = character.Code;
+    const uint32_t code = NextComposed(text, at, end);
     if (code == LineBreakCode) return {ink, start, at, false};
     if (code == u' ') {
       if (inWord) breakAt = start, canBreak = true;  // a space run after a word

@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "common/Files.h"
+#include "common/Utf8.h"
 
 namespace runeplate {
 
@@ -149,6 +150,27 @@ int ReportParseResult(const std::string& tool, const TParseResult& result) {
   // CLI11 leaves the last line of a subcommand's help open.
   std::cout << result.Text << (result.Text.empty() || result.Text.back() == '\n' ? "" : "\n");
   return FinishStandardOutput(tool, 0, 1);
+}
+
+bool TextFollowsDashes(const std::vector<std::string>& args) {
+  const auto dashes = std::find(args.begin(), args.end(), "--");
+  return dashes != args.end() && dashes + 1 != args.end();
+}
+
+void StripTrailingNewline(std::string& text) {
+  if (!text.empty() && text.back() == '\n') {
+    text.pop_back();
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+  }
+}
+
+bool ReadStandardInputText(std::u16string& units, std::string& error) {
+  std::string bytes;
+  if (!ReadStandardInput(bytes, error)) return false;
+  StripTrailingNewline(bytes);
+  if (DecodeUtf8(bytes, units, error)) return true;
+  error = "standard input: " + error;
+  return false;
 }
 
 std::vector<std::string> ArgumentsOf(int argc, char** argv) {

@@ -61,4 +61,16 @@ int FinishStandardOutput(const std::string& tool, int code, int failCode);
 
 std::vector<std::string> ArgumentsOf(int argc, char** argv);
 
+// Whether the TEXT argument stands after "--", where "-" is text like any
+// other rather than standard input.
+bool TextFollowsDashes(const std::vector<std::string>& args);
+
+// Drops one trailing line ending ("\n" or "\r\n"), as a shell pipe or here
+// document adds one the user did not mean as text.
+void StripTrailingNewline(std::string& text);
+
+// Standard input to its end as text, for a TEXT of "-": strict UTF-8, one
+// trailing line ending dropped. False with "standard input: ..." in `error`.
+bool ReadStandardInputText(std::u16string& units, std::string& error);
+
 }  // namespace runeplate

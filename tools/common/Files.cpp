@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 namespace runeplate {
 
@@ -126,7 +127,8 @@ bool TAtomicFile::Open(std::string& error) {
   return true;
 }
 
-bool TAtomicFile::Commit(std::string& error) {
+bool TAtomicFile::Finish(std::string& error) {
+  if (File == nullptr) return true;
   const bool failed = std::fflush(File) != 0 || std::ferror(File) != 0;
   const int flushError = errno;
   const bool closeFailed = std::fclose(File) != 0;
@@ -137,6 +139,10 @@ bool TAtomicFile::Commit(std::string& error) {
     Discard();
     return false;
   }
+  return true;
+}
+
+bool TAtomicFile::Replace(std::string& error) {
   if (Temporary.empty()) return true;
   if (std::rename(Temporary.c_str(), Target.c_str()) != 0) {
     error = Path + ": cannot replace: " + Reason(errno);
@@ -145,6 +151,54 @@ bool TAtomicFile::Commit(std::string& error) {
   }
   Temporary.clear();
   return true;
+}
+
+bool WriteFilesTogether(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& files,
+                        std::string& error) {
+  std::vector<std::unique_ptr<TAtomicFile>> outputs;
+  for (const auto& [path, bytes] : files) {
+    outputs.push_back(std::make_unique<TAtomicFile>(path));
+    TAtomicFile& file = *outputs.back();
+    if (!file.Open(error)) return false;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.Stream()) != bytes.size()) {
+      error = path + ": cannot write: " + Reason(errno);
+      return false;
+    }
+    if (!file.Finish(error)) return false;
+  }
+  // Each file about to be replaced keeps a second name until all are in
+  // place, to be put back should a later replacement fail.
+  std::vector<std::string> targets, backups;
+  bool ok = true;
+  for (const auto& file : outputs) {
+    const std::string target = file->Replaces();
+    std::string backup;
+    struct stat info {};
+    if (!target.empty() && ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+      backup = target + ".XXXXXX";
+      const int fd = ::mkstemp(backup.data());
+      if (fd >= 0) ::close(fd);
+      if (fd < 0 || std::remove(backup.c_str()) != 0 || ::link(target.c_str(), backup.c_str()) != 0) {
+        error = target + ": cannot keep the earlier file: " + Reason(errno);
+        ok = false;
+        break;
+      }
+    }
+    targets.push_back(target);
+    backups.push_back(backup);
+    if (!file->Replace(error)) {
+      ok = false;
+      break;
+    }
+  }
+  for (size_t k = 0; k < targets.size(); ++k) {
+    if (!ok && !targets[k].empty()) {
+      if (!backups[k].empty()) std::rename(backups[k].c_str(), targets[k].c_str());
+      else std::remove(targets[k].c_str());
+    }
+    if (!backups[k].empty()) std::remove(backups[k].c_str());
+  }
+  return ok;
 }
 
 bool FlushStandardOutput(std::string& error) {

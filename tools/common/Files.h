@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace runeplate {
@@ -24,6 +25,14 @@ bool ReadStandardInput(std::string& bytes, std::string& error);
 // Writes `bytes` to `path` whole or not at all.
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string& error);
+
+// Writes every file of `files` (path, bytes) whole, or none of them: all are
+// written as temporaries first, and only when every one is complete do they
+// take their paths' places. Should a replacement still fail, the files
+// replaced before it get their earlier contents back (or go, where there
+// were none), so a failure leaves every path as it was.
+bool WriteFilesTogether(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& files,
+                        std::string& error);
 
 // An output file being written. Open makes a temporary file beside `path`
 // and Stream writes to it; Commit puts it in the place of `path`. A file that
@@ -42,7 +51,13 @@ class TAtomicFile {
   bool Open(std::string& error);
   std::FILE* Stream() const { return File; }
   // Flushes, closes and renames; false with a message when any of it fails.
-  bool Commit(std::string& error);
+  bool Commit(std::string& error) { return Finish(error) && Replace(error); }
+  // The two halves of Commit: Finish flushes and closes the temporary file,
+  // Replace renames it into the place of `path`.
+  bool Finish(std::string& error);
+  bool Replace(std::string& error);
+  // The file Replace puts in place ("" when writing straight into a device).
+  const std::string& Replaces() const { return Temporary.empty() ? Temporary : Target; }
 
  private:
   void Discard();

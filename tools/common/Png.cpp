@@ -83,7 +83,8 @@ bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rg
   return false;
 }
 
-bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& picture, std::string& error) {
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& picture, std::string& error,
+               uint32_t background) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   auto fail = [&](const std::string& what) {
@@ -101,8 +102,8 @@ bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& 
   }
   image.format = PNG_FORMAT_RGB;
   std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  const png_color white = {255, 255, 255};
-  if (!png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) return fail("cannot read PNG: ");
+  const png_color under = {png_byte(background >> 16), png_byte(background >> 8), png_byte(background)};
+  if (!png_image_finish_read(&image, &under, rgb.data(), 0, nullptr)) return fail("cannot read PNG: ");
   TRgbImage read(static_cast<int32_t>(width), static_cast<int32_t>(height));
   for (size_t k = 0; k < read.Pixels.size(); ++k)
     read.Pixels[k] = uint32_t{rgb[3 * k]} << 16 | uint32_t{rgb[3 * k + 1]} << 8 | rgb[3 * k + 2];
@@ -110,10 +111,11 @@ bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& 
   return true;
 }
 
-bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& picture, std::string& error) {
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& picture, std::string& error,
+                 uint32_t background) {
   std::vector<uint8_t> bytes;
   if (!ReadFile(path, bytes, error)) return false;
-  if (DecodePng(bytes, maxPixels, picture, error)) return true;
+  if (DecodePng(bytes, maxPixels, picture, error, background)) return true;
   error = path + ": " + error;
   return false;
 }

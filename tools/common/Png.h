@@ -36,13 +36,16 @@ bool EncodePngRgba(int64_t width, int64_t height, const std::vector<uint8_t>& rg
                    std::vector<uint8_t>& png, std::string& error);
 
 // Decodes the PNG file held in `bytes`, whatever its colour type, as RGB
-// (transparent pixels composed onto white). A picture of more than
+// (transparent pixels composed onto `background`, 0x00RRGGBB, white unless
+// given). A picture of more than
 // `maxPixels` pixels is refused before it is decoded, so a hostile header
 // cannot make us allocate gigabytes. False with a one-line message otherwise,
 // `image` untouched.
-bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& image, std::string& error);
+bool DecodePng(const std::vector<uint8_t>& bytes, int64_t maxPixels, TRgbImage& image, std::string& error,
+               uint32_t background = 0xFFFFFF);
 
 // Reads the PNG file at `path` as DecodePng does; its messages name `path`.
-bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& image, std::string& error);
+bool ReadPngFile(const std::string& path, int64_t maxPixels, TRgbImage& image, std::string& error,
+                 uint32_t background = 0xFFFFFF);
 
 }  // namespace runeplate

@@ -1,29 +1,26 @@
 #include "fontgen/Convert.h"
 
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <array>
 #include <ostream>
 #include <vector>
 
-#include "common/Files.h"
-#include "common/Png.h"
-#include "font/HanFile.h"
 #include "fontgen/Fidelity.h"
-#include "fontgen/Notice.h"
-#include "fontgen/Picture.h"
-#include "fontgen/export/Export.h"
 
 namespace runeplate::fontgen {
 
 namespace {
 
-bool HasExtension(const std::string& path, const std::string& extension) {
-  if (path.size() <= extension.size()) return false;
-  std::string end = path.substr(path.size() - extension.size());
-  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == extension;
+// A damaged file (a font cut short, say) can open and give every glyph
+// blank; an atlas of no ink is no conversion.
+void RefuseBlankSource(const std::string& name, const TAsciiCells& ascii, const THangulGlyphs& jamo) {
+  const bool blankJamo = std::all_of(jamo.begin(), jamo.end(), [](const TCell& cell) { return cell.IsEmpty(); });
+  if (!blankJamo) return;
+  const bool blankAscii = std::all_of(ascii.begin(), ascii.end(), [](const std::array<uint8_t, 16>& rows) {
+    return std::all_of(rows.begin(), rows.end(), [](uint8_t row) { return row == 0; });
+  });
+  throw TFontGenError(name + (blankAscii ? ": every glyph is blank; is the file damaged?"
+                                         : ": every Hangul glyph is blank, no syllable can be drawn; is the file damaged?"));
 }
 
 }  // namespace
@@ -61,6 +58,7 @@ TConversion Convert(const TConvertOptions& options) {
       result.Warnings.push_back(source.Name + ": " + std::to_string(blank) +
                                 " jamo glyphs appear in none of its syllables, nor in another set; they stay blank");
   }
+  RefuseBlankSource(source.Name, ascii, result.Jamo);
   result.HasLetters = source.HasLetters;
   result.Atlas = ComposeAtlas(ascii, result.Jamo, source.HasLetters ? &source.Letters : nullptr);
   return result;
@@ -89,77 +87,6 @@ void PrintConversionReport(std::ostream& out, const TConversion& c) {
     return;
   }
   PrintFidelity(out, MeasureFidelity(source.Syllables, source.HasSyllable, c.Jamo, KsX1001Syllables()));
-}
-
-namespace {
-
-// The one list of output kinds: OutputKindOf and its message both read it.
-constexpr struct {
-  const char* Extension;
-  TOutputKind Kind;
-} OutputKinds[] = {
-    {".bmp", TOutputKind::Bitmap},
-    {".png", TOutputKind::Png},
-    {".han", TOutputKind::HanFile},
-    {".h", TOutputKind::CSource},
-    {".bdf", TOutputKind::Bdf},
-    {".ttf", TOutputKind::TrueType},
-    {".otf", TOutputKind::OpenTypeCff},
-    {".woff2", TOutputKind::Woff2},
-    {".otb", TOutputKind::OpenTypeBitmap},
-    {".fnt", TOutputKind::BmFont},
-};
-
-}  // namespace
-
-TOutputKind OutputKindOf(const std::string& path) {
-  for (const auto& kind : OutputKinds)
-    if (HasExtension(path, kind.Extension)) return kind.Kind;
-  return TOutputKind::Unknown;
-}
-
-std::string UnknownOutputKindMessage(const std::string& path) {
-  std::string message = path + ": unknown output kind: name it ";
-  const size_t count = std::size(OutputKinds);
-  for (size_t k = 0; k < count; ++k)
-    message += std::string(k == 0 ? "" : k + 1 == count ? " or " : ", ") + OutputKinds[k].Extension;
-  return message;
-}
-
-std::string CSourceNotice(const std::string& sourcePath) {
-  namespace fs = std::filesystem;
-  const std::string name = fs::path(sourcePath).filename().string();
-  std::string text = "Made by runeplate-fontgen from " + name + ".\n";
-  std::ifstream notice(NoticePathOf(sourcePath));
-  const std::vector<std::string> entries =
-      notice ? NoticeEntries(notice, {"Source:", "Licence:"}) : std::vector<std::string>{};
-  if (entries.empty()) return text + "Licence: that of " + name + "; keep its notice with this file.\n";
-  for (const std::string& line : entries) text += line + "\n";
-  return text + "The full notice is the NOTICE file beside " + name + "; keep it with this file.\n";
-}
-
-void WriteAtlas(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource,
-                const TExportOptions& exportOptions) {
-  const TOutputKind kind = OutputKindOf(path);
-  if (IsFontExport(kind)) return WriteFontExport(path, kind, atlas, exportOptions);
-  std::string error;
-  bool written = false;
-  switch (kind) {
-    case TOutputKind::Bitmap: written = WriteFileAtomically(path, EncodeFontFile(atlas), error); break;
-    case TOutputKind::HanFile: written = WriteFileAtomically(path, EncodeHanFile(atlas), error); break;
-    case TOutputKind::CSource: {
-      const std::string text = EncodeFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
-      written = WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error);
-      break;
-    }
-    case TOutputKind::Png: {
-      written = WritePngFile(path, AtlasPicture(atlas), error);
-      break;
-    }
-    default:
-      throw TFontGenError(UnknownOutputKindMessage(path));
-  }
-  if (!written) throw TFontGenError(error);
 }
 
 }  // namespace runeplate::fontgen

@@ -1,7 +1,7 @@
 // Convert: one font file to another, the job of runeplate-fontgen. A source
 // of any kind (FontSource) gives the ASCII cells and the jamo glyphs, taken
 // as drawn, by name, or fitted to its syllables; they make the atlas, which
-// is written as a bitmap, a PNG or a classic 8x4x4 file.
+// Output writes in any of its kinds.
 #pragma once
 
 #include <iosfwd>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "fontgen/FontSource.h"
-#include "fontgen/export/ExportFont.h"
 
 namespace runeplate::fontgen {
 
@@ -37,38 +36,5 @@ TConversion Convert(const TConvertOptions& options);
 // The --report text: where the jamo and ASCII came from and, for a source
 // with precomposed syllables, how faithfully the jamo compose them.
 void PrintConversionReport(std::ostream& out, const TConversion& conversion);
-
-// The kinds of file the atlas can be written as, by the extension of `path`:
-// .bmp, .png, .han, and .h for C source; and as a font for other programs
-// (see export/Export.h): .bdf, .ttf, .otf, .woff2, .otb and .fnt (BMFont).
-enum class TOutputKind {
-  Bitmap, Png, HanFile, CSource,
-  Bdf, TrueType, OpenTypeCff, Woff2, OpenTypeBitmap, BmFont,
-  Unknown
-};
-TOutputKind OutputKindOf(const std::string& path);
-
-// The message for an output `path` whose kind is Unknown, listing every
-// extension OutputKindOf knows: "PATH: unknown output kind: name it .bmp,
-// .png, ... or .fnt".
-std::string UnknownOutputKindMessage(const std::string& path);
-
-// What a C source atlas says of itself: the array's name and where the atlas
-// came from.
-struct TCSourceOptions {
-  std::string Name = "runeplate_atlas";
-  std::string SourcePath;  // the font it was made from
-};
-
-// The comment a C source atlas carries: its source and, when a NOTICE file
-// lies beside the source (as beside every atlas in assets/fonts/), that
-// notice's Source and Licence entries.
-std::string CSourceNotice(const std::string& sourcePath);
-
-// Writes Atlas to Path as its extension says, whole or not at all; a font
-// for other programs as ExportOptions say. Throws
-// TFontGenError with one line when the kind is unknown or writing fails.
-void WriteAtlas(const std::string& path, const TFontImage& atlas,
-                const TCSourceOptions& cSource = {}, const TExportOptions& exportOptions = {});
 
 }  // namespace runeplate::fontgen

@@ -94,7 +94,8 @@ TFidelity MeasureFidelity(const std::vector<TCell>& syllables, const std::vector
     TCell composed;
     for (int y = 0; y < 16; ++y) composed.SetRow(y, drawn.Rows[y]);
     const int diff = DiffCount(composed, syllables[s]);
-    const bool identical = diff == 0;
+    // Two blank pictures are no faithful fit: the source drew nothing.
+    const bool identical = diff == 0 && !syllables[s].IsEmpty();
     const bool withoutFinal = DecomposeSyllable(static_cast<uint32_t>(s)).Final == 0;
     ++result.Total;
     result.Identical += identical;

@@ -21,7 +21,7 @@ struct TSyllableDiff {
 };
 
 struct TFidelity {
-  int Identical = 0;        // syllables composing pixel-identical, of those measured
+  int Identical = 0;        // syllables composing pixel-identical (a blank one never), of those measured
   int Total = 0;
   int IdenticalCommon = 0;  // of those, in the KS X 1001 list
   int TotalCommon = 0;

@@ -6,6 +6,7 @@
 #include "common/Files.h"
 #include "common/Png.h"
 #include "font/HanFile.h"
+#include "fontgen/BmFontSource.h"
 #include "fontgen/Picture.h"
 #include "fontgen/UnifontHex.h"
 
@@ -99,6 +100,8 @@ TFontSource LoadFontSource(const std::string& path, const TFreeTypeOptions& opti
   if (StartsWith(bytes, PngSignature, 8) || EndsWith(path, ".png"))
     return FromPngAtlas(path);
   if (LooksLikeHex(bytes) || EndsWith(path, ".hex")) return FromUnifont(LoadUnifontHex(path), path);
+  // By content alone: .fnt also names classic 8x4x4 and 8 x 16 font files.
+  if (LooksLikeBmFont(bytes)) return LoadBmFontSource(path, bytes);
   if (bytes.size() == HanFileBytes || bytes.size() == HanFilePaddedBytes || EndsWith(path, ".han"))
     return FromHanFile(bytes, path);
   if (bytes.size() == AsciiFontFileBytes && !FreeTypeOpens(path))

@@ -22,6 +22,7 @@ enum class TSourceKind {
   FreeType,    // any font FreeType opens
   HanFile,     // a classic 8x4x4 file: jamo only
   Atlas,       // one of our font images, as BMP or PNG
+  BmFont,      // an AngelCode BMFont, text .fnt and PNG pages
 };
 
 // Where a source's jamo glyphs come from.
@@ -33,6 +34,7 @@ enum class TJamoOrigin {
 
 struct TFontSource {
   std::string Name;  // the file, for messages
+  std::string Family;  // the family name the font gives itself, if any
   TSourceKind Kind = TSourceKind::FreeType;
 
   bool HasAscii = false;
@@ -58,8 +60,8 @@ struct TFontSource {
 };
 
 // Reads the font at Path, its kind told by its content: a bitmap or PNG
-// atlas, a Unifont hex file, an 8x4x4 file (by its size), else whatever
-// FreeType opens. The extensions .hex, .han, .bmp and .png choose the reader
+// atlas, a Unifont hex file, a text BMFont (.fnt), an 8x4x4 file (by its
+// size), else whatever FreeType opens. The extensions .hex, .han, .bmp and .png choose the reader
 // where the content fits none, so that its message says what is wrong.
 // Throws TFontGenError with one line.
 TFontSource LoadFontSource(const std::string& path, const TFreeTypeOptions& options = {});

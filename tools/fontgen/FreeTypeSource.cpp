@@ -53,6 +53,7 @@ class TReader {
     Face = Handle.Face;
     Source.Name = path;
     Source.Kind = TSourceKind::FreeType;
+    if (Face->family_name != nullptr) Source.Family = Face->family_name;
   }
 
   TFontSource Read() {
@@ -274,13 +275,7 @@ class TReader {
       if (!Options.IgnoreNames) ReadPrivateJamo();
       return;
     }
-    TJamoNames names;
-    if (Options.Names) {
-      names = *Options.Names;
-    } else {
-      std::string error;
-      ParseJamoNames(NeoJamoNames, names, error);
-    }
+    const TJamoNames names = Options.Names ? *Options.Names : NeoJamoScheme();
     std::vector<FT_UInt> glyphs(HangulGlyphCount);
     int found = 0;
     std::string firstMissing;

@@ -1,5 +1,6 @@
 #include "fontgen/JamoNames.h"
 
+#include <stdexcept>
 #include <vector>
 
 #include "common/Numbers.h"
@@ -101,6 +102,16 @@ std::string JamoGlyphName(const TJamoNames& names, int32_t glyph) {
   std::string name, error;
   Expand(names.Templates[letter.Role], letter.Set, index, name, error);  // checked by ParseJamoNames
   return name;
+}
+
+const TJamoNames& NeoJamoScheme() {
+  static const TJamoNames scheme = [] {
+    TJamoNames names;
+    std::string error;
+    if (!ParseJamoNames(NeoJamoNames, names, error)) throw std::logic_error("NeoJamoNames: " + error);
+    return names;
+  }();
+  return scheme;
 }
 
 }  // namespace runeplate::fontgen

@@ -32,6 +32,10 @@ extern const char* const NeoJamoNames;
 // does not have three templates or a placeholder is malformed or unknown.
 bool ParseJamoNames(const std::string& text, TJamoNames& names, std::string& error);
 
+// NeoJamoNames read, once. Throws std::logic_error should the scheme that
+// the program carries not read, so that no font is written with empty names.
+const TJamoNames& NeoJamoScheme();
+
 // The name of Hangul glyph Glyph (0..343) under Names.
 std::string JamoGlyphName(const TJamoNames& names, int32_t glyph);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/CellPainter.h"
 #include "common/Picture.h"
 #include "font/GlyphComposer.h"
 #include "fontgen/Fidelity.h"
@@ -15,29 +16,13 @@ namespace {
 constexpr int Margin = 8;
 constexpr int LineHeight = 20;  // a 16-px line and a gap
 
-// Paints each character's picture, composed from the atlas, black, 1:1.
-struct TSheetPainter {
-  TRgbImage& Picture;
-  const TFontImage& Atlas;
-  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
-    TCellBitmap cell;
-    ComposeCell(ViewOf(Atlas), rects, cell);
-    for (int dy = 0; dy < cell.Height; ++dy)
-      for (int dx = 0; dx < cell.Width; ++dx) {
-        const int px = x + dx, py = y + dy;
-        if (cell.IsInk(dx, dy) && px >= 0 && py >= 0 && px < Picture.Width && py < Picture.Height)
-          Picture.At(px, py) = 0;
-      }
-  }
-};
-
 // Draws Lines, each at its own X, one below the other: as composed text
 // (letters from the atlas's own cells where it has them) with `composed`,
 // else as the program's line.
 void DrawLines(TRgbImage& picture, const TFontImage& atlas,
                const std::vector<std::pair<int, std::u16string>>& lines,
                const TBlockOptions* composed) {
-  const TSheetPainter painter{picture, atlas};
+  const TCellPainter painter{picture, atlas, 0x000000};
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::u16string& line = lines[n].second;
     const int32_t y = Margin + LineHeight * int(n);

@@ -2,6 +2,7 @@
 // in, a Runeplate atlas (BMP or PNG) or a classic 8x4x4 file out; reports how
 // faithfully the jamo glyphs compose the font's own syllables, and draws
 // sheets of text with the atlas.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,11 +15,10 @@
 #include "common/Png.h"
 #include "common/Utf8.h"
 #include "fontgen/Convert.h"
+#include "fontgen/Output.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/Sheet.h"
 #include "fontgen/UnifontHex.h"
-#include "fontgen/export/Export.h"
-#include "font/CompactFont.h"
 
 using namespace runeplate;
 using namespace runeplate::fontgen;
@@ -43,9 +43,10 @@ const char Description[] =
     "OpenType) or .fnt (BMFont, pages NAME_N.png beside it)), reports how faithfully its\n"
     "jamo glyphs compose the source's own syllables (--report), or draws text or all KS X\n"
     "1001 syllables with it (--preview, --preview-ksx1001). SOURCE is told by its\n"
-    "content: a Unifont hex file, any font FreeType opens (outlines in monochrome at\n"
-    "--size pixels per em, BDF and PCF at their --size strike), a classic 8x4x4 file, or\n"
-    "an atlas as BMP or PNG; without SOURCE, GNU Unifont.\n";
+    "content: a Unifont hex file, a BMFont (.fnt and its pages), any font FreeType\n"
+    "opens (outlines in monochrome at --size pixels per em, BDF and PCF at their --size\n"
+    "strike), a classic 8x4x4 file, or an atlas as BMP or PNG; without SOURCE, GNU\n"
+    "Unifont.\n";
 
 const char Notes[] =
     "Jamo names: three templates INITIAL,MEDIAL,FINAL; {set} is the glyph set from 0,\n"
@@ -125,13 +126,7 @@ std::vector<CLI::Option*> AddExportOptions(CLI::App& app, TExportOptions& option
           return false;
         }
         options.Repertoire = TRepertoire::FromFile;
-        options.FileCharacters.clear();
-        for (size_t i = 0; i < units.size(); ++i) {
-          uint32_t code = units[i];
-          if (code - 0xD800u < 0x400u && i + 1 < units.size())
-            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
-          options.FileCharacters.push_back(code);
-        }
+        options.FileCharacters = CharactersOfText(units);
         return true;
       },
       "the characters of a font for other programs: all (the default), ksx1001 (only the 2,350 KS X 1001 "
@@ -139,15 +134,12 @@ std::vector<CLI::Option*> AddExportOptions(CLI::App& app, TExportOptions& option
   CLI::Option* family = AddParsedOption(
       app, "--family", "NAME",
       [&options](const std::string& value, std::string& reason) {
-        std::u16string units;
-        if (value.empty() || !DecodeUtf8(value, units, reason)) {
-          reason = "wants a font family name in UTF-8, not '" + value + "'";
-          return false;
-        }
+        if (!IsFamilyName(value, reason)) return false;
         options.Family = value;
         return true;
       },
-      "the family name of a font for other programs (default: the Family entry of the atlas's NOTICE)");
+      "the family name of a font for other programs, printable, at most " + std::to_string(MaxFamilyLength) +
+          " characters (default: the Family entry of the atlas's NOTICE)");
   CLI::Option* ascent = AddParsedOption(
       app, "--ascent", "PX",
       [&options](const std::string& value, std::string& reason) {
@@ -171,10 +163,11 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
       [&options](const std::string& value, std::string& reason) {
         options.CSource.Name = value;
         if (IsCIdentifier(value)) return true;
-        reason = "wants a C identifier, not '" + value + "'";
+        reason = "wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor "
+                 "holds '__', not '" + value + "'";
         return false;
       },
-      "the array's name in a .h atlas (default runeplate_atlas)");
+      "the array's name in a .h atlas (default runeplate_atlas, with --compact runeplate_compact_font)");
   app->add_flag("--compact", options.Compact,
                 "write only the glyphs (12,528 bytes) to the .h -o names, for small devices");
   const std::vector<CLI::Option*> exportOptions = AddExportOptions(*app, options.Export);
@@ -204,40 +197,33 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
     return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
   if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
     return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
-  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_font";
+  options.CSource.Compact = options.Compact;
+  // Not runeplate_font: that is the C interface's type, beside which the
+  // header is included.
+  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_compact_font";
   for (const CLI::Option* option : exportOptions)
     if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
       return BadUsageWithSynopsis(option->get_name() +
                                   " is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt");
-  options.CSource.SourcePath = options.Convert.Source;
-  options.Export.AtlasPath = options.Convert.Source;
   return result;
 }
 
-// Writes the compact form of `atlas` as C source to `path`, whole or not at
-// all; throws TFontGenError.
-void WriteCompactFont(const std::string& path, const TFontImage& atlas, const TCSourceOptions& cSource) {
-  const std::string text = EncodeCompactFontCArray(atlas, cSource.Name, CSourceNotice(cSource.SourcePath));
-  std::string error;
-  if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error)) throw TFontGenError(error);
-}
-
 // Everything after the command line; throws TFontGenError.
-void GenerateFont(const TFontGenOptions& options) {
+void GenerateFont(TFontGenOptions options) {
   // Said before the work, so that nothing else is said about it.
   if (!options.Output.empty() && OutputKindOf(options.Output) == TOutputKind::Unknown)
     throw TFontGenError(UnknownOutputKindMessage(options.Output));
   const TConversion conversion = Convert(options.Convert);
   for (const std::string& warning : conversion.Warnings) std::cerr << ToolName << ": warning: " << warning << "\n";
+  options.CSource.Provenance = options.Export.Provenance =
+      ReadProvenance(options.Convert.Source, conversion.Source.Family);
   if (options.HasPreviewText || options.PreviewKsX1001) {
     const TRgbImage sheet = options.PreviewKsX1001 ? DrawKsX1001Sheet(conversion.Atlas)
                                                   : DrawTextSheet(conversion.Atlas, options.PreviewText);
     std::string error;
     if (!WritePngFile(options.Output, sheet, error)) throw TFontGenError(error);
-  } else if (options.Compact) {
-    WriteCompactFont(options.Output, conversion.Atlas, options.CSource);
   } else if (!options.Output.empty()) {
-    WriteAtlas(options.Output, conversion.Atlas, options.CSource, options.Export);
+    WriteOutput(options.Output, conversion.Atlas, options.CSource, options.Export);
   }
   if (options.Report) PrintConversionReport(std::cout, conversion);
 }
@@ -251,6 +237,10 @@ int main(int argc, char** argv) {
   try {
     GenerateFont(options);
   } catch (const TFontGenError& error) {
+    return Fail(ToolName, ExitFailed, error.what());
+  } catch (const std::exception& error) {
+    // A library's own failure (std::filesystem, an allocation) is still one
+    // line and a failed run, never an abort.
     return Fail(ToolName, ExitFailed, error.what());
   }
   return FinishStandardOutput(ToolName, 0, ExitFailed);

@@ -54,12 +54,6 @@ bool IsHex(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-// Whether the TEXT argument stands after "--", where "-" is text like any other.
-bool TextFollowsDashes(const std::vector<std::string>& args) {
-  const auto dashes = std::find(args.begin(), args.end(), "--");
-  return dashes != args.end() && dashes + 1 != args.end();
-}
-
 TParseResult ChooseLayoutMode(const std::vector<std::string>& args, bool table, bool haveUnits,
                               bool haveText, TLayoutOptions& options) {
   if (table) {
@@ -98,13 +92,6 @@ bool ParseUnits(std::string_view list, std::u16string& units, std::string& error
     units.push_back(static_cast<char16_t>(value));
     if (comma == std::string_view::npos) return true;
     start = comma + 1;
-  }
-}
-
-void StripTrailingNewline(std::string& text) {
-  if (!text.empty() && text.back() == '\n') {
-    text.pop_back();
-    if (!text.empty() && text.back() == '\r') text.pop_back();
   }
 }
 

@@ -47,10 +47,6 @@ TParseResult ParseLayoutArguments(const std::vector<std::string>& args, TLayoutO
 // allowed), e.g. "0041,D800". Surrogate halves are taken as they stand.
 bool ParseUnits(std::string_view list, std::u16string& units, std::string& error);
 
-// Drops one trailing line ending ("\n" or "\r\n"), as a shell pipe or here
-// document adds one the user did not mean as text.
-void StripTrailingNewline(std::string& text);
-
 // One line per glyph callback, "x y width height srcLeft srcTop", then
 // "end X" with the pen x after the run: the program's line, or composed text
 // laid out with `composed` when it is given.

@@ -19,14 +19,8 @@ bool ReadLayoutText(const TLayoutOptions& options, std::u16string& units, std::s
     case TLayoutMode::Units:
       units = options.Units;
       return true;
-    case TLayoutMode::Stdin: {
-      std::string bytes;
-      if (!ReadStandardInput(bytes, error)) return false;
-      StripTrailingNewline(bytes);
-      if (DecodeUtf8(bytes, units, error)) return true;
-      error = "standard input: " + error;
-      return false;
-    }
+    case TLayoutMode::Stdin:
+      return ReadStandardInputText(units, error);
     case TLayoutMode::Text:
       if (DecodeUtf8(options.Text, units, error)) return true;
       error = "TEXT: " + error;

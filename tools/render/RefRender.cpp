@@ -1,5 +1,6 @@
 #include "render/RefRender.h"
 
+#include "common/CellPainter.h"
 #include "common/Files.h"
 #include "common/Png.h"
 
@@ -37,39 +38,6 @@ bool LoadFontAtlas(const std::string& path, TFontImage& atlas, std::string& erro
 // ---------------------------------------------------------------------------
 // Glyph quads
 // ---------------------------------------------------------------------------
-
-namespace {
-
-// Draws one character's picture with its top-left corner at (x, y) in `rgb`,
-// clipped to the image. Ink takes the colour; clear pixels leave the picture
-// as it was, as the program's alpha test does.
-void DrawCell(TRgbImage& image, const TCellBitmap& cell, int32_t x, int32_t y, uint32_t rgb) {
-  for (int32_t j = 0; j < cell.Height; ++j) {
-    const int64_t py = static_cast<int64_t>(y) + j;
-    if (py < 0 || py >= image.Height || cell.Rows[j] == 0) continue;
-    for (int32_t i = 0; i < cell.Width; ++i) {
-      const int64_t px = static_cast<int64_t>(x) + i;
-      if (px >= 0 && px < image.Width && cell.IsInk(i, j))
-        image.At(static_cast<int32_t>(px), static_cast<int32_t>(py)) = rgb;
-    }
-  }
-}
-
-// The cell function of the walks: each character composed and drawn whole.
-// The program draws a character's glyphs one over the other in one colour,
-// which paints exactly the pixels of their OR.
-struct TCellPainter {
-  TRgbImage& Image;
-  const TFontImage& Font;
-  uint32_t Rgb;
-  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
-    TCellBitmap cell;
-    ComposeCell(ViewOf(Font), rects, cell);
-    DrawCell(Image, cell, x, y, Rgb);
-  }
-};
-
-}  // namespace
 
 int32_t RenderText(TRgbImage& image, const TFontImage& font, int32_t x, int32_t y,
                    const char16_t* text, size_t length, uint32_t colour) {

@@ -1,5 +1,6 @@
 // runeplate-render: draws text or a whole frame exactly as the program would,
 // into a PNG file.
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -26,8 +27,9 @@ const char Synopsis[] =
     "       runeplate-render [--font FILE] [--scale N] --frame K -o OUT.png\n"
     "\n"
     "Draws pixel for pixel what the program's Direct3D layer draws. TEXT is one line\n"
-    "of UTF-8 text, drawn at (0, 0) on white; the image is as wide as the pen\n"
-    "advance and 16 pixels high. --compose draws TEXT as composed text, as people\n"
+    "of UTF-8 text (- reads it from standard input, one line end dropped; after --\n"
+    "it is the text \"-\"), drawn at (0, 0) on white; the image is as wide as the pen\n"
+    "advance (a space's at least, so that blank lines show) and 16 pixels high. --compose draws TEXT as composed text, as people\n"
     "write it (jamo sequences as syllables, every jamo drawn, from the font's own\n"
     "letter cells where it has them, line breaks honoured), the image as large as the\n"
     "block; --wrap WIDTH also wraps its lines to WIDTH pixels. Frame K is 800 x 600,\n"
@@ -40,6 +42,7 @@ struct TRenderOptions {
   std::string OutPath;
   std::string Text;
   bool HaveText = false;
+  bool TextFromStandardInput = false;  // TEXT was "-"
   uint32_t Colour = 0xFF000000u;  // black
   uint32_t Frame = 0;
   bool HaveFrame = false;
@@ -104,16 +107,25 @@ TParseResult ParseRenderArguments(const std::vector<std::string>& args, TRenderO
   if (o.OutPath.empty()) return BadUsage("no output file given (-o OUT.png)");
   if (!o.HaveFrame && !o.HaveText) return BadUsage("nothing to draw: give TEXT or --frame K");
   if (o.HaveText && o.Text.empty()) return BadUsage("TEXT is empty");
+  o.TextFromStandardInput = o.HaveText && o.Text == "-" && !TextFollowsDashes(args);
   return result;
 }
 
 // The picture Options ask for; false with a message on bad input.
 bool DrawRequested(const TRenderOptions& options, TRgbImage& image, std::string& error) {
   std::u16string text;
-  if (options.HaveText && !DecodeUtf8(options.Text, text, error)) {
+  if (options.TextFromStandardInput) {
+    if (!ReadStandardInputText(text, error)) return false;
+    if (text.empty()) {
+      error = "standard input: no text to draw";
+      return false;
+    }
+  } else if (options.HaveText && !DecodeUtf8(options.Text, text, error)) {
     error = "TEXT: " + error;
     return false;
   }
+  // Text of only line breaks is blank lines, not a picture of no width.
+  const int32_t leastWidth = MeasureText(u" ", 1);
   TFontImage font;
   std::string warning;
   if (!LoadFontAtlas(options.FontPath, font, error, &warning)) return false;
@@ -125,10 +137,10 @@ bool DrawRequested(const TRenderOptions& options, TRgbImage& image, std::string&
     block.LetterCells = HasLetterCells(ViewOf(font));
     block.WrapWidth = options.WrapWidth;
     const TBlockSize size = MeasureBlock(text.data(), text.size(), block);
-    image = TRgbImage(size.Width, size.Height, FrameClearColour);
+    image = TRgbImage(std::max(size.Width, leastWidth), size.Height, FrameClearColour);
     RenderBlock(image, font, 0, 0, text, block, options.Colour);
   } else {
-    image = TRgbImage(MeasureText(text.data(), text.size()), FrameLineHeight, FrameClearColour);
+    image = TRgbImage(std::max(MeasureText(text.data(), text.size()), leastWidth), FrameLineHeight, FrameClearColour);
     RenderText(image, font, 0, 0, text, options.Colour);
   }
   return true;

@@ -4,13 +4,15 @@
 // digits, the leftmost pixel in the first digit's top bit) between "P4 128 64"
 // and "end". Then it times drawing one Hangul syllable and one ASCII
 // character with Timer1, which counts CPU cycles, and sends
-// "cycles hangul N" and "cycles ascii N". Under simavr, `cli` and `sleep` end
-// the run.
+// "cycles hangul N" and "cycles ascii N"; last "constructed" if
+// avr-libc's start-up ran the constructors of globals (short, and one string
+// only: strings take RAM). Under simavr, `cli` and `sleep` end the run.
 #include <avr/interrupt.h>
 #include <avr/io.h>
 #include <avr/sleep.h>
 
 #include "Screen.h"
+#include "StartupCheck.h"
 #include "runeplate_round.h"
 
 namespace {
@@ -80,6 +82,7 @@ int main() {
   SendText("\ncycles ascii ");
   SendNumber(CyclesToDraw(font, "R", 1));
   SendByte('\n');
+  if (example::GlobalsWereConstructed()) SendText("constructed\n");
 
   cli();
   sleep_cpu();

@@ -60,6 +60,8 @@ class ToolCommandLines : public ::testing::Test {
     WriteBytes(Dir + "/NOTICE", "Reserved: \"Neo Sans\"\n");  // beside font.bmp
     WriteBytes(Dir + "/latin1.txt", "caf\xE9\n");
     WriteBytes(Dir + "/emoji.txt", "\xF0\x9F\x98\x80\n");
+    WriteBytes(Dir + "/newline.txt", "\n");
+    WriteBytes(Dir + "/long.txt", std::string(100000, 'A') + "\n");
     mkdir((Dir + "/taken.fnt").c_str(), 0755);
     Inputs = FilesIn(Dir);
   }
@@ -120,6 +122,19 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "--chars: latin1.txt: invalid UTF-8 at byte 3"},
       {"reserved name of the source exported", FontGen, {"font.bmp", "--family", "neo sans mono", "-o", "x.ttf"}, 2,
        "family \"neo sans mono\" holds \"Neo Sans\", a reserved name of the source; choose another --family"},
+      {"newline in --family split the BDF's FONT line", FontGen, {"font.bmp", "--family", "A\nB", "-o", "x.bdf"}, 2,
+       "--family: holds U+000A, which no font name may hold; give printable characters"},
+      {"tab in --family accepted", FontGen, {"font.bmp", "--family", "A\tB", "-o", "x.fnt"}, 2,
+       "--family: holds U+0009, which no font name may hold; give printable characters"},
+      {"bell in --family accepted", FontGen, {"font.bmp", "--family", "A\aB", "-o", "x.bdf"}, 2,
+       "--family: holds U+0007, which no font name may hold; give printable characters"},
+      {"--family too long for FreeType's BDF reader", FontGen,
+       {"font.bmp", "--family", std::string(200, 'A'), "-o", "x.bdf"}, 2,
+       "--family: is 200 characters long; a font family name may have 31"},
+      {"--family one beyond the stated length", FontGen, {"font.bmp", "--family", std::string(32, 'A'), "-o", "x.bdf"},
+       2, "--family: is 32 characters long; a font family name may have 31"},
+      {"Korean --family of the longest length refused", FontGen,
+       {"font.bmp", "--family", "룬플레이트 둥근 " + std::string(22, 'A'), "-o", "x.bdf"}, 0, "", "", "", "", "x.bdf"},
       {"font option ignored for an atlas", FontGen, {"font.bmp", "--family", "X", "-o", "x.bmp"}, 2,
        "--family is for a font for other programs: give -o with .bdf, .ttf, .otf, .woff2, .otb or .fnt",
        "usage: runeplate-fontgen"},
@@ -137,6 +152,14 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "--compact writes C source: give -o OUT.h", "usage: runeplate-fontgen"},
       {"compact font left half written or beside a temporary", FontGen, {"font.bmp", "--compact", "-o", "f.h"}, 0,
        "", "", "", "", "f.h"},
+      {"a C keyword named an array no compiler takes", FontGen, {"font.bmp", "--compact", "--c-name", "int", "-o", "f.h"}, 2,
+       "--c-name: wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor holds '__', not 'int'"},
+      {"a C++ keyword named an array Arduino's C++ rejects", FontGen, {"font.bmp", "--c-name", "class", "-o", "f.h"}, 2,
+       "--c-name: wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor holds '__', not 'class'"},
+      {"a name reserved to the compiler taken", FontGen, {"font.bmp", "--compact", "--c-name", "_font", "-o", "f.h"}, 2,
+       "--c-name: wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor holds '__', not '_font'"},
+      {"a double underscore, reserved in C++, taken", FontGen, {"font.bmp", "--c-name", "my__font", "-o", "f.h"}, 2,
+       "--c-name: wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor holds '__', not 'my__font'"},
 
       {"colour with 0x prefix taken", Render, {"--colour", "0x00FF00", "-o", "out.png", "A"}, 2,
        "--colour: wants exactly 8 hexadecimal digits AARRGGBB, not '0x00FF00'"},
@@ -151,6 +174,18 @@ TEST_F(ToolCommandLines, GiveOneLineAndTheRightExitCode) {
        "warning: odd.bmp is not a 512 x 256 one-bit bitmap; its last 16384 bytes are read as the font, as the "
        "program does", "", "", "", "out.png"},
       {"lost help reported as success", Render, {"--help"}, 1, DiskFull, "", "/dev/full"},
+      {"unreadable standard input taken as empty", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 2,
+       "standard input: cannot read: Is a directory", "", "", "."},
+      {"malformed standard input drawn", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 2,
+       "standard input: invalid UTF-8 at byte 3", "", "", Dir + "/latin1.txt"},
+      {"standard input of one line end drawn as nothing", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 2,
+       "standard input: no text to draw", "", "", Dir + "/newline.txt"},
+      {"line breaks alone made a 0 x 48 picture", Render,
+       {"--font", "font.bmp", "--compose", "-o", "out.png", "\n\n"}, 0, "", "", "", "", "out.png"},
+      {"'-' after '--' read standard input", Render, {"--font", "font.bmp", "-o", "out.png", "--", "-"}, 0,
+       "", "", "", Dir + "/newline.txt", "out.png"},
+      {"a 100,000-character line refused", Render, {"--font", "font.bmp", "-o", "out.png", "-"}, 0, "", "", "",
+       Dir + "/long.txt", "out.png"},
 
       {"lost report reported as success", Shot, {"check", "--font", "font.bmp", "frame0.xwd"}, 1, DiskFull, "", "/dev/full"},
       {"folder as dump", Shot, {"topng", ".", "out.png"}, 2, ".: is a directory"},

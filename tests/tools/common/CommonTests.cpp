@@ -123,6 +123,39 @@ TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNothingElse) {
   RemoveFolder(dir);
 }
 
+// Catches a set of files replaced one by one, so that a failure part way
+// leaves new files beside old ones (a BMFont's new pages beside its old .fnt),
+// or takes the earlier files away with it.
+TEST(WriteFilesTogether, ReplacesEveryFileOrNone) {
+  const std::string dir = FreshFolder("together");
+  const std::string a = dir + "/a.bin", b = dir + "/b.bin";
+  WriteBytes(a, "old a");
+  std::string error;
+  const struct {
+    const char* Fault;
+    std::string Second;  // the second file's path; the first is a
+    std::string Error;   // "": all written
+  } cases[] = {
+      {"the first replaced before the second failed", dir + "/missing/b.bin",
+       dir + "/missing/b.bin: cannot create: No such file or directory"},
+      {"the first replaced before a folder refused the second", dir, dir + ": is a directory"},
+      {"a new second file not written", b, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    const bool ok = WriteFilesTogether({{a, {'n', 'e', 'w'}}, {c.Second, {'2'}}}, error);
+    EXPECT_EQ(ok, c.Error.empty());
+    EXPECT_EQ(ReadText(a), ok ? "new" : "old a");
+    if (!ok) {
+      EXPECT_EQ(error, c.Error);
+    }
+    const std::vector<std::string> left = ok ? std::vector<std::string>{"a.bin", "b.bin"} : std::vector<std::string>{"a.bin"};
+    EXPECT_EQ(FilesIn(dir), left);
+  }
+  EXPECT_EQ(ReadText(b), "2");
+  RemoveFolder(dir);
+}
+
 // Catches a rewrite that made a private output world-readable (it once set
 // every output to 0644) and a new file that ignored the umask.
 TEST(WriteFileAtomically, KeepsAnExistingFilesModeAndGivesANewOneTheUmasksMode) {

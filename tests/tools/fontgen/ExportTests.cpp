@@ -332,3 +332,25 @@ TEST(ExportRepertoire, HoldsWhatTheChoiceSays) {
 }
 
 }  // namespace
+
+// What --chars FILE reads: decomposed text kept as loose jamo rather than
+// the syllables it shows, a syllable and a following final kept apart, a
+// surrogate pair split.
+TEST(CharactersOfText, AreTheCharactersTheEngineDraws) {
+  const struct {
+    const char* Fault;
+    std::u16string Text;
+    std::vector<uint32_t> Characters;
+  } cases[] = {
+      {"decomposed syllables kept as jamo", u"\u1100\u1161\u1100\u1161\u11A8", {0xAC00, 0xAC01}},
+      {"a syllable and a final kept apart", u"\uAC00\u11A8A", {0xAC01, 0x41}},
+      {"a lone jamo lost", u"\u1100 \u11A8", {0x1100, 0x20, 0x11A8}},
+      {"an initial before a non-vowel swallowed it", u"\u1100B", {0x1100, 0x42}},
+      {"a surrogate pair split", u"\U0001F600\uAC00", {0x1F600, 0xAC00}},
+      {"CR LF read as two characters", u"A\r\nB", {0x41, 0x0D, 0x42}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    EXPECT_EQ(CharactersOfText(c.Text), c.Characters);
+  }
+}

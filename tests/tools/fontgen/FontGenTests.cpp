@@ -261,6 +261,17 @@ TEST(MeasureFidelity, CountsIdenticalSyllablesAndListsTheWorstFirstThenByCode) {
     EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 }
 
+// Catches a damaged source whose blank syllables, composed from blank jamo,
+// were counted as a 100% faithful fit.
+TEST(MeasureFidelity, NeverCountsTwoBlankPicturesAsIdentical) {
+  const std::vector<TCell> blank(SyllableCount);
+  const TFidelity f = MeasureFidelity(blank, THangulGlyphs{}, {0xAC00});
+  EXPECT_EQ(f.Total, 11172);
+  EXPECT_EQ(f.Identical, 0);
+  EXPECT_EQ(f.IdenticalCommon, 0);
+  EXPECT_EQ(f.IdenticalWithoutFinal, 0);
+}
+
 // ---------------------------------------------------------------------------
 // The image and its file
 // ---------------------------------------------------------------------------

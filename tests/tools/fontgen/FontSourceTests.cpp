@@ -58,6 +58,9 @@ TEST(JamoNames, NamesEveryGlyphBySetAndLetterAndRejectsMalformedSchemes) {
   };
   for (const auto& n : names) {
     EXPECT_EQ(JamoGlyphName(neo, n.Glyph), n.Neo) << n.Glyph;
+    // The scheme the BDF writer and the reader use, read once: its names
+    // were once left empty had it failed to read.
+    EXPECT_EQ(JamoGlyphName(NeoJamoScheme(), n.Glyph), n.Neo) << n.Glyph;
     EXPECT_EQ(JamoGlyphName(custom, n.Glyph), n.Custom) << n.Glyph;
   }
   for (const char* bad : {"a{set},b{index}", "a,b,c,d", "a{set,b,c", "a}b,c,d", "a{letter},b,c",

@@ -9,7 +9,8 @@ expected=$(
   for font in round unifont dotum; do
     licence=GPL-2.0.txt
     [ "$font" = round ] && licence=OFL.txt
-    for file in "runeplate-$font.bdf" "runeplate-$font.otb" "runeplate-$font.ttf" "runeplate-$font.woff2" \
+    for file in "runeplate-$font.bdf" "runeplate-$font.otb" "runeplate-$font.ttf" "runeplate-$font.otf" \
+                "runeplate-$font.woff2" \
                 "runeplate-$font.fnt" "runeplate-${font}_0.png" NOTICE "$licence"; do
       echo "$top/$font/$file"
     done

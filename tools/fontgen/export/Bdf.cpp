@@ -89,9 +89,7 @@ std::string EncodeBdf(const TExportFont& font) {
   for (const TExportGlyph& glyph : font.Glyphs) AppendGlyph(out, glyph, font.Descent);
   // The jamo glyphs, for reading the font back as a source: by name where
   // the reader keeps BDF glyph names, by code point where it does not.
-  TJamoNames names;
-  std::string error;
-  ParseJamoNames(NeoJamoNames, names, error);
+  const TJamoNames& names = NeoJamoScheme();
   for (int32_t g = 0; g < HangulGlyphCount; ++g) {
     const TExportGlyph jamo{PrivateJamoFirst + uint32_t(g), font.Jamo[g], {}};
     AppendGlyph(out, jamo, font.Descent, JamoGlyphName(names, g));

@@ -1,6 +1,7 @@
 #include "fontgen/export/BmFont.h"
 
 #include <cstdio>
+#include <utility>
 #include <filesystem>
 #include <map>
 
@@ -46,6 +47,10 @@ std::string Unquoted(std::string text) {
 
 }  // namespace
 
+std::string BmFontPageName(const std::string& stem, size_t page) {
+  return Unquoted(stem) + "_" + std::to_string(page) + ".png";
+}
+
 TBmFontPages LayOutBmFont(const TExportFont& font) {
   TBmFontPages pages;
   std::map<std::vector<uint16_t>, TBmFontChar> placed;
@@ -82,7 +87,7 @@ std::string EncodeBmFontText(const TExportFont& font, const TBmFontPages& pages,
          " scaleH=" + std::to_string(pages.PageHeight) + " pages=" + std::to_string(pages.Rgba.size()) +
          " packed=0 alphaChnl=0 redChnl=4 greenChnl=4 blueChnl=4\n";
   for (size_t p = 0; p < pages.Rgba.size(); ++p)
-    out += "page id=" + std::to_string(p) + " file=\"" + Unquoted(pageStem) + "_" + std::to_string(p) + ".png\"\n";
+    out += "page id=" + std::to_string(p) + " file=\"" + BmFontPageName(pageStem, p) + "\"\n";
   out += "chars count=" + std::to_string(pages.Chars.size()) + "\n";
   char line[160];
   for (const TBmFontChar& c : pages.Chars) {
@@ -99,29 +104,16 @@ void WriteBmFont(const std::string& path, const TExportFont& font) {
   const TBmFontPages pages = LayOutBmFont(font);
   const std::string stem = fs::path(path).stem().string();
   const std::string text = EncodeBmFontText(font, pages, stem);
-  std::vector<std::vector<uint8_t>> pngs(pages.Rgba.size());
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
   std::string error;
-  for (size_t p = 0; p < pages.Rgba.size(); ++p)
-    if (!EncodePngRgba(pages.PageWidth, pages.PageHeight, pages.Rgba[p], pngs[p], error))
+  for (size_t p = 0; p < pages.Rgba.size(); ++p) {
+    std::vector<uint8_t> png;
+    if (!EncodePngRgba(pages.PageWidth, pages.PageHeight, pages.Rgba[p], png, error))
       throw TFontGenError(path + ": " + error);
-  // The pages first, the .fnt that names them last; whatever fails takes
-  // the files already written with it.
-  std::vector<std::string> written;
-  auto undo = [&written] {
-    for (const std::string& file : written) std::remove(file.c_str());
-  };
-  for (size_t p = 0; p < pngs.size(); ++p) {
-    const std::string page = (fs::path(path).parent_path() / (stem + "_" + std::to_string(p) + ".png")).string();
-    if (!WriteFileAtomically(page, pngs[p], error)) {
-      undo();
-      throw TFontGenError(error);
-    }
-    written.push_back(page);
+    files.emplace_back((fs::path(path).parent_path() / BmFontPageName(stem, p)).string(), std::move(png));
   }
-  if (!WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()), error)) {
-    undo();
-    throw TFontGenError(error);
-  }
+  files.emplace_back(path, std::vector<uint8_t>(text.begin(), text.end()));
+  if (!WriteFilesTogether(files, error)) throw TFontGenError(error);
 }
 
 }  // namespace runeplate::fontgen

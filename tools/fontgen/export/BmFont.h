@@ -31,8 +31,13 @@ struct TBmFontPages {
 };
 TBmFontPages LayOutBmFont(const TExportFont& font);
 
+// The file name of page `page` of a font whose .fnt is named `stem`.fnt:
+// "STEM_N.png", with what the .fnt cannot quote replaced as it is there, so
+// that the name the .fnt gives is the file's.
+std::string BmFontPageName(const std::string& stem, size_t page);
+
 // The .fnt text of `font` laid out as `pages`, the pages named
-// `pageStem`_N.png.
+// BmFontPageName(`pageStem`, N).
 std::string EncodeBmFontText(const TExportFont& font, const TBmFontPages& pages, const std::string& pageStem);
 
 // Writes NAME.fnt at `path` and its pages beside it, all or none. Throws

@@ -8,18 +8,6 @@
 
 namespace runeplate::fontgen {
 
-bool IsFontExport(TOutputKind kind) {
-  switch (kind) {
-    case TOutputKind::Bdf:
-    case TOutputKind::TrueType:
-    case TOutputKind::OpenTypeCff:
-    case TOutputKind::Woff2:
-    case TOutputKind::OpenTypeBitmap:
-    case TOutputKind::BmFont: return true;
-    default: return false;
-  }
-}
-
 void WriteFontExport(const std::string& path, TOutputKind kind, const TFontImage& atlas,
                      const TExportOptions& options) {
   const TExportFont font = MakeExportFont(atlas, options);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/Utf8.h"
 #include "fontgen/Fidelity.h"
 #include "fontgen/FontGenError.h"
-#include "fontgen/Notice.h"
 #include "fontgen/UnifontHex.h"
 
 #ifndef RUNEPLATE_VERSION
@@ -21,18 +21,6 @@ constexpr uint32_t VowelJamoLast = VowelJamoFirst + MedialCount - 1;            
 constexpr uint32_t TrailingJamoLast = TrailingJamoFirst + FinalCount - 2;       // U+11C2
 // Used when neither --family nor a NOTICE names the font.
 constexpr const char* DefaultFamily = "Runeplate Atlas";
-
-// The quoted names of a NOTICE entry: "A", "B" and "C".
-std::vector<std::string> QuotedNames(const std::string& text) {
-  std::vector<std::string> names;
-  for (size_t open = text.find('"'); open != std::string::npos; open = text.find('"', open)) {
-    const size_t close = text.find('"', open + 1);
-    if (close == std::string::npos) break;
-    names.push_back(text.substr(open + 1, close - open - 1));
-    open = close + 1;
-  }
-  return names;
-}
 
 // A name as a reserved-name comparison sees it: ASCII letters in lower case,
 // no spaces, so "neodunggeunmo code" is "NeoDunggeunmo Code".
@@ -53,9 +41,9 @@ int AscentFromGlyphs(const TFontImage& atlas) {
   return 14;
 }
 
-int ChooseAscent(const TFontImage& atlas, const TExportOptions& options, const std::string& notice) {
+int ChooseAscent(const TFontImage& atlas, const TExportOptions& options) {
   if (options.Ascent != 0) return options.Ascent;
-  const std::string value = NoticeValue(notice, "Ascent:");
+  const std::string value = options.Provenance.Notice.Value("Ascent:");
   int ascent = 0;
   for (size_t i = 0; i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])); ++i)
     ascent = ascent * 10 + (value[i] - '0');
@@ -63,23 +51,57 @@ int ChooseAscent(const TFontImage& atlas, const TExportOptions& options, const s
   return AscentFromGlyphs(atlas);
 }
 
-// A NOTICE's Licence entry without the words that point to the full text
-// further down, which a font's own licence field has no "below" for.
-std::string WithoutPointer(std::string licence) {
-  for (const char* pointer : {"; both below", ", below"}) {
-    const std::string end = pointer;
-    if (licence.size() >= end.size() && licence.compare(licence.size() - end.size(), end.size(), end) == 0)
-      return licence.substr(0, licence.size() - end.size());
-  }
-  return licence;
+// Lines as one, every run of spaces one space.
+std::string OneLine(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    for (char c : " " + line)
+      if (c != ' ' || (!text.empty() && text.back() != ' ')) text += c;
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
 }
 
 }  // namespace
+
+bool IsFamilyName(const std::string& name, std::string& reason) {
+  std::u16string units;
+  if (!DecodeUtf8(name, units, reason)) return false;
+  if (units.empty()) {
+    reason = "wants a font family name, not ''";
+    return false;
+  }
+  for (char16_t unit : units) {
+    const bool control = unit < 0x20 || (unit >= 0x7F && unit < 0xA0);
+    if (control || unit == 0x2028 || unit == 0x2029 || unit == 0xFEFF) {
+      reason = "holds " + CodePointName(unit) + ", which no font name may hold; give printable characters";
+      return false;
+    }
+  }
+  if (units.size() > MaxFamilyLength) {
+    reason = "is " + std::to_string(units.size()) + " characters long; a font family name may have " +
+             std::to_string(MaxFamilyLength);
+    return false;
+  }
+  return true;
+}
 
 bool IsExportable(uint32_t c) {
   return (c >= FirstPrintableAscii && c <= LastPrintableAscii) || (c >= SyllableFirst && c <= SyllableLast) ||
          (c >= CompatJamoFirst && c <= CompatJamoLast) || (c >= LeadingJamoFirst && c <= LeadingJamoLast) ||
          (c >= VowelJamoFirst && c <= VowelJamoLast) || (c >= TrailingJamoFirst && c <= TrailingJamoLast);
+}
+
+std::vector<uint32_t> CharactersOfText(const std::u16string& text) {
+  const detail::TUtf16Text units{text.data()};
+  std::vector<uint32_t> codes;
+  for (size_t at = 0; at < text.size();) {
+    const size_t start = at;
+    const uint32_t code = detail::NextComposed(units, at, text.size());
+    uint32_t first = 0;
+    units.Decode(start, text.size(), first);
+    codes.push_back(code - SyllableFirst < SyllableCount ? code : first);
+  }
+  return codes;
 }
 
 std::vector<uint32_t> ExportRepertoire(const TExportOptions& options) {
@@ -110,29 +132,28 @@ int32_t HangulGlyphOf(const TRect& rect) {
 }
 
 TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& options) {
-  const std::string notice = NoticePathOf(options.AtlasPath);
+  const TProvenance& provenance = options.Provenance;
   TExportFont font;
   // The NOTICE names the family before a comma that explains it.
-  const std::string noticeFamily = NoticeValue(notice, "Family:");
+  const std::string noticeFamily = provenance.Notice.Value("Family:");
   font.Family = !options.Family.empty() ? options.Family : noticeFamily.substr(0, noticeFamily.find(','));
   if (font.Family.empty()) font.Family = DefaultFamily;
-  for (const std::string& reserved : QuotedNames(NoticeValue(notice, "Reserved:"))) {
-    if (Folded(font.Family).find(Folded(reserved)) != std::string::npos)
+  for (const std::string& reserved : provenance.ReservedNames()) {
+    if (!Folded(reserved).empty() && Folded(font.Family).find(Folded(reserved)) != std::string::npos)
       throw TFontGenError("family \"" + font.Family + "\" holds \"" + reserved +
                           "\", a reserved name of the source; choose another --family");
   }
-  font.Ascent = ChooseAscent(atlas, options, notice);
+  font.Ascent = ChooseAscent(atlas, options);
   if (font.Ascent < 1 || font.Ascent > LineHeight)
     throw TFontGenError("ascent " + std::to_string(font.Ascent) + " is outside the 16-pixel line");
   font.Descent = LineHeight - font.Ascent;
   font.Version = RUNEPLATE_VERSION;
-  font.Copyright = NoticeValue(notice, "Copyright:");
-  font.Licence = WithoutPointer(NoticeValue(notice, "Licence:"));
-  font.LicenceUrl = NoticeValue(notice, "Licence URL:");
-  const std::string source = NoticeValue(notice, "Source:");
-  font.Notice = source.empty() ? "Made by runeplate-fontgen from a Runeplate atlas."
-                               : "Made by runeplate-fontgen from a Runeplate atlas. Source: " + source +
-                                     (font.Licence.empty() ? "" : " Licence: " + font.Licence);
+  font.Copyright = provenance.Notice.Value("Copyright:");
+  if (font.Copyright.empty())
+    font.Copyright = "The glyphs are those of " + provenance.SourceName + "; see its notice.";
+  font.Licence = provenance.Licence();
+  font.LicenceUrl = provenance.Notice.Value("Licence URL:");
+  font.Notice = OneLine(provenance.Statement());
 
   const TFontView view = ViewOf(atlas);
   TBlockOptions composed;

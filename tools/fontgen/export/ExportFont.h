@@ -13,6 +13,7 @@
 
 #include "font/FontFile.h"
 #include "font/GlyphComposer.h"
+#include "fontgen/Notice.h"
 
 namespace runeplate::fontgen {
 
@@ -24,7 +25,7 @@ enum class TRepertoire {
 };
 
 struct TExportOptions {
-  std::string AtlasPath;  // the atlas; the NOTICE beside it names the font
+  TProvenance Provenance;  // the source: its NOTICE names the font and its licence
   std::string Family;     // empty: the NOTICE's Family entry
   int Ascent = 0;         // pixels above the baseline, 1..16; 0: the NOTICE's, else from the glyphs
   TRepertoire Repertoire = TRepertoire::All;
@@ -48,22 +49,37 @@ struct TExportFont {
   std::string Copyright;  // one line
   std::string Licence;    // one line, naming the licence
   std::string LicenceUrl;
-  std::string Notice;     // the NOTICE's Source and Licence entries, one line
+  std::string Notice;     // what it was made from and its licence, one line (TProvenance::Statement)
   std::vector<TExportGlyph> Glyphs;  // in code point order
   // Every Hangul glyph of the atlas, whole (16 x 16), by glyph number: the
   // parts the syllables of an outline font are made of.
   std::array<TCellBitmap, HangulGlyphCount> Jamo{};
 };
 
+// The longest family name, in UTF-16 units: what Windows keeps of a face
+// name (LOGFONT's 32 with its terminator), well within what the BDF FONT
+// line, the name table and CFF carry.
+constexpr size_t MaxFamilyLength = 31;
+
+// Whether `name` (UTF-8) can name a font in every format: 1 to
+// MaxFamilyLength printable characters, no control character, line or
+// paragraph separator; false with the reason in `reason`.
+bool IsFamilyName(const std::string& name, std::string& reason);
+
 // Whether a font holds `codePoint` when it holds everything.
 bool IsExportable(uint32_t codePoint);
+
+// The characters `text` shows, as the engine composes it: a syllable
+// spelled in conjoining jamo (or a syllable and a final) is that syllable;
+// every other code point stands for itself.
+std::vector<uint32_t> CharactersOfText(const std::u16string& text);
 
 // The code points of `options`' repertoire, ascending, each once.
 std::vector<uint32_t> ExportRepertoire(const TExportOptions& options);
 
 // The font of `atlas` as `options` say. Throws TFontGenError with one line
-// when the family is one of the source's reserved names (the NOTICE's
-// Reserved entry), the ascent is out of range, or no character is left.
+// when the family holds one of the source's reserved names
+// (TProvenance::ReservedNames), the ascent is out of range, or no character is left.
 TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& options);
 
 // Which source cell a rectangle of a character's layout is: a Hangul glyph

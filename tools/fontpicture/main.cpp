@@ -1,22 +1,24 @@
 // The README's picture of a font for other programs: one sentence as the
 // engine draws it from the atlas (top) and as FreeType draws it from the
-// TrueType font fontgen writes of that atlas (bottom), scaled up.
+// TrueType font fontgen writes of that atlas (bottom), scaled up. Not
+// installed: it makes docs/fonts/export-round.png, which a test regenerates.
 //
 //   runeplate_export_picture ATLAS TEXT -o OUT.png
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "common/CellPainter.h"
 #include "common/Files.h"
 #include "common/Picture.h"
 #include "common/Png.h"
 #include "font/FontFile.h"
 #include "font/GlyphComposer.h"
-#include "fontgen/Convert.h"
 #include "fontgen/export/Export.h"
 #include "text/UDrawText.h"
 
@@ -40,21 +42,6 @@ struct TInk {
   }
 };
 
-TInk DrawWithEngine(const TFontImage& atlas, const std::string& text) {
-  TInk ink;
-  TBlockOptions options;
-  options.LetterCells = HasLetterCells(ViewOf(atlas));
-  const TPen end = ForEachCellUtf8(0, 0, text.data(), text.size(), options, [&](int32_t x, int32_t, const TGlyphRects& rects) {
-    TCellBitmap cell;
-    ComposeCell(ViewOf(atlas), rects, cell);
-    for (int y = 0; y < cell.Height; ++y)
-      for (int cx = 0; cx < cell.Width; ++cx)
-        if (cell.IsInk(cx, y)) ink.Set(x + cx, y);
-  });
-  ink.Set(end.X - 1, -1);  // the width, trailing space included
-  return ink;
-}
-
 bool DrawWithFreeType(const std::string& font, const std::string& text, TInk& ink, std::string& error) {
   FT_Library library;
   FT_Face face;
@@ -76,7 +63,6 @@ bool DrawWithFreeType(const std::string& font, const std::string& text, TInk& in
           ink.Set(pen + slot->bitmap_left + int(x), ascent - slot->bitmap_top + int(y));
     pen += int(slot->advance.x >> 6);
   }
-  ink.Set(pen - 1, -1);
   FT_Done_Face(face);
   FT_Done_FreeType(library);
   return true;
@@ -101,7 +87,7 @@ int main(int argc, char** argv) {
   TInk freeType;
   try {
     TExportOptions options;
-    options.AtlasPath = atlasPath;
+    options.Provenance = ReadProvenance(atlasPath, "");
     WriteFontExport(ttf, TOutputKind::TrueType, atlas, options);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "runeplate_export_picture: %s\n", failure.what());
@@ -113,15 +99,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "runeplate_export_picture: %s\n", error.c_str());
     return 2;
   }
-  const TInk engine = DrawWithEngine(atlas, text);
-  TRgbImage picture(std::max(engine.Width, freeType.Width) + 2 * Margin, 2 * 16 + 2 * Margin + Gap);
-  auto paint = [&](const TInk& ink, int top, uint32_t rgb) {
-    for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < ink.Width; ++x)
-        if (ink.Rows[size_t(y)][size_t(x)]) picture.At(Margin + x, top + y) = rgb;
-  };
-  paint(engine, Margin, 0x000000);
-  paint(freeType, Margin + 16 + Gap, 0x1F3A93);
+  TBlockOptions composed;
+  composed.LetterCells = HasLetterCells(ViewOf(atlas));
+  const int32_t pen =
+      ForEachCellUtf8(0, 0, text.data(), text.size(), composed, [](int32_t, int32_t, const TGlyphRects&) {}).X;
+  TRgbImage engine(std::max(pen, 1), 16);
+  ForEachCellUtf8(0, 0, text.data(), text.size(), composed, TCellPainter{engine, atlas, 0x000000});
+  // Both drawings are as wide as their ink.
+  int32_t engineWidth = 0;
+  for (int32_t y = 0; y < engine.Height; ++y)
+    for (int32_t x = 0; x < engine.Width; ++x)
+      if (engine.At(x, y) != 0xFFFFFF) engineWidth = std::max(engineWidth, x + 1);
+  TRgbImage picture(std::max(engineWidth, freeType.Width) + 2 * Margin, 2 * 16 + 2 * Margin + Gap);
+  for (int32_t y = 0; y < engine.Height; ++y)
+    for (int32_t x = 0; x < engineWidth; ++x) picture.At(Margin + x, Margin + y) = engine.At(x, y);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < freeType.Width; ++x)
+      if (freeType.Rows[size_t(y)][size_t(x)]) picture.At(Margin + x, Margin + 16 + Gap + y) = 0x1F3A93;
   if (!WritePngFile(out, Enlarge(picture, Scale), error)) {
     std::fprintf(stderr, "runeplate_export_picture: %s\n", error.c_str());
     return 2;
