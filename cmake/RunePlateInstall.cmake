@@ -24,8 +24,10 @@ function(runeplate_install_layer target layer)
   install(FILES ${ARGN} DESTINATION "${RUNEPLATE_INCLUDE_DIR}/${layer}" COMPONENT Development)
 endfunction()
 
-runeplate_install_layer(runeplate_text text ${PROJECT_SOURCE_DIR}/src/text/UDrawText.h
-  ${PROJECT_SOURCE_DIR}/src/text/Flash.h)
+set(text_headers UDrawText.h Flash.h JamoIndices.h GlyphSets.h GlyphCells.h ComposedText.h Utf8.h
+  Walk.h)
+list(TRANSFORM text_headers PREPEND ${PROJECT_SOURCE_DIR}/src/text/)
+runeplate_install_layer(runeplate_text text ${text_headers})
 # The composer is a library of its own (the freestanding part of the font
 # layer), installed beside it.
 runeplate_install_layer(runeplate_composer font ${PROJECT_SOURCE_DIR}/src/font/GlyphComposer.h)

@@ -10,12 +10,31 @@ void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32
   // Clipped once for the whole picture, then drawn in 8- and 16-bit steps
   // only: the 8-bit AVR draws with this too, where every 32-bit operation
   // and every shift by a variable count is a loop.
+  if ((x & 7) == 0 && height == 16 && width >= 1 && width <= 16 &&
+      static_cast<uint32_t>(x) <= static_cast<uint32_t>(DisplayWidth - width) &&
+      static_cast<uint32_t>(y) <= static_cast<uint32_t>(DisplayHeight - 16)) {
+    // On the byte grid and inside the display, as nearly every character of
+    // a line that starts on the grid is (advances are 8 and 16): whole
+    // bytes, no masks, 8-bit arithmetic.
+    uint8_t* line = frame[static_cast<uint8_t>(y)] + (static_cast<uint8_t>(x) >> 3);
+    const uint8_t* row = picture;
+    if (width > 8) {
+      for (uint8_t count = 16; count != 0; --count, row += 2, line += DisplayRowBytes) {
+        line[0] |= row[0];
+        line[1] |= row[1];
+      }
+    } else {
+      for (uint8_t count = 16; count != 0; --count, row += 2, line += DisplayRowBytes) line[0] |= row[0];
+    }
+    return;
+  }
   if (y >= DisplayHeight || y <= -height || x <= -16 || x >= DisplayWidth) return;
   int32_t top = 0, bottom = height;
   if (y < 0) top = -y;
   if (y + bottom > DisplayHeight) bottom = DisplayHeight - y;
   const uint8_t shift = static_cast<uint8_t>(x & 7);
   const int16_t first = static_cast<int16_t>(x >> 3);
+  const uint8_t* row = picture + 2 * top;
   // A row of the picture covers display bytes first .. first + 2, of which
   // those inside the display and holding pixels are written; `lead` of them
   // lie left of the display.
@@ -25,7 +44,6 @@ void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32
   for (int16_t k = 0; k < 3; ++k)
     writes[k] = k + lead < bytes && first + lead + k < DisplayRowBytes;
   uint8_t* line = frame[y + top] + first + lead;
-  const uint8_t* row = picture + 2 * top;
   for (uint8_t count = static_cast<uint8_t>(bottom - top); count != 0;
        --count, row += 2, line += DisplayRowBytes) {
     uint8_t left = row[0], right = row[1], spill = 0;

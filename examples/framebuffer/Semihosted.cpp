@@ -12,7 +12,7 @@
 
 int main() {
   runeplate_font font;
-  runeplate_font_init(&font, runeplate_round, RUNEPLATE_COMPACT);
+  runeplate_font_init(&font, runeplate_round, sizeof runeplate_round, RUNEPLATE_COMPACT);
   static example::TFrameBuffer frame;
   example::DrawScreen(font, frame);
 

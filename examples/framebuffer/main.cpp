@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   runeplate_font font;
-  runeplate_font_init(&font, runeplate_atlas, RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST);
+  runeplate_font_init(&font, runeplate_atlas, sizeof runeplate_atlas, RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST);
   static example::TFrameBuffer frame;
   example::DrawScreen(font, frame);
 

@@ -6,7 +6,20 @@
 
 using namespace runeplate;
 
+// The C layouts mirror the composer's font orders one for one.
+static_assert(int{RUNEPLATE_ATLAS_TOP_ROW_FIRST} == int{FontTopRowFirst} &&
+                  int{RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST} == int{FontBottomRowFirst} &&
+                  int{RUNEPLATE_COMPACT} == int{FontCompactGlyphs},
+              "runeplate_font_layout mirrors TFontRowOrder");
+static_assert(RUNEPLATE_ATLAS_BYTES == FontImageWidth / 8 * FontImageHeight &&
+                  RUNEPLATE_COMPACT_BYTES == CompactFontBytes,
+              "the C interface's font sizes are the composer's");
+
 namespace {
+
+bool IsUsable(const runeplate_font* font) {
+  return font != nullptr && font->pixels != nullptr && font->layout <= RUNEPLATE_COMPACT;
+}
 
 TFontView ViewOf(const runeplate_font& font) {
   return {font.pixels, static_cast<TFontRowOrder>(font.layout)};
@@ -19,25 +32,15 @@ TBlockOptions OptionsOf(const runeplate_font* font, int32_t wrapWidth) {
   return options;
 }
 
-// The cell's rows as the 32-byte picture of the interface.
-void WritePicture(const TCellBitmap& cell, uint8_t* picture) {
-  for (int32_t y = 0; y < 16; ++y) {
-    picture[2 * y] = static_cast<uint8_t>(cell.Rows[y] >> 8);
-    picture[2 * y + 1] = static_cast<uint8_t>(cell.Rows[y]);
-  }
-}
-
 struct TDrawCell {
   TFontView Font;
   runeplate_draw_fn Draw;
   void* User;
-  void operator()(int32_t x, int32_t y, const TGlyphRects& rects) const {
-    if (rects.Count <= 0) return;
-    TCellBitmap cell;
-    ComposeCell(Font, rects, cell);
+  RUNEPLATE_HOT_INLINE void operator()(int32_t x, int32_t y, const TGlyphCell& cell) const {
+    if (cell.Count == 0) return;
     uint8_t picture[32];
-    WritePicture(cell, picture);
-    Draw(x, y, cell.Width, cell.Height, picture, User);
+    const int32_t width = ComposePicture(Font, cell, picture);
+    Draw(x, y, width, CellHeight, picture, User);
   }
 };
 
@@ -45,26 +48,36 @@ struct TDrawCell {
 
 extern "C" {
 
-void runeplate_font_init(runeplate_font* font, const uint8_t* pixels, int layout) {
-  font->pixels = pixels;
-  font->layout = static_cast<uint8_t>(layout);
-  font->letter_cells = HasLetterCells(ViewOf(*font)) ? 1 : 0;
+int runeplate_font_init(runeplate_font* font, const uint8_t* pixels, size_t size, int layout) {
+  if (font == nullptr) return RUNEPLATE_NULL_ARGUMENT;
+  *font = runeplate_font{nullptr, 0, 0};
+  if (pixels == nullptr) return RUNEPLATE_NULL_ARGUMENT;
+  if (layout != RUNEPLATE_ATLAS_TOP_ROW_FIRST && layout != RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST &&
+      layout != RUNEPLATE_COMPACT)
+    return RUNEPLATE_UNKNOWN_LAYOUT;
+  if (size != (layout == RUNEPLATE_COMPACT ? RUNEPLATE_COMPACT_BYTES : RUNEPLATE_ATLAS_BYTES))
+    return RUNEPLATE_WRONG_SIZE;
+  const runeplate_font filled{pixels, static_cast<uint8_t>(layout), 0};
+  *font = filled;
+  font->letter_cells = HasLetterCells(ViewOf(filled)) ? 1 : 0;
+  return RUNEPLATE_OK;
 }
 
 runeplate_pen runeplate_draw_utf8(const runeplate_font* font, int32_t x, int32_t y,
                                   const char* text, size_t length, int32_t wrap_width,
                                   runeplate_draw_fn draw, void* user) {
-  const TPen pen = ForEachCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
-                                   TDrawCell{ViewOf(*font), draw, user});
+  if (!IsUsable(font) || text == nullptr || draw == nullptr) return {x, y};
+  const TPen pen = ForEachGlyphCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
+                                        TDrawCell{ViewOf(*font), draw, user});
   return {pen.X, pen.Y};
 }
 
 int32_t runeplate_compose(const runeplate_font* font, uint32_t code_point, uint8_t* picture) {
-  const TBlockOptions options = OptionsOf(font, 0);
-  TCellBitmap cell;
-  ComposeCodePoint(ViewOf(*font), code_point, &options, cell);
-  WritePicture(cell, picture);
-  return cell.Width;
+  if (picture == nullptr) return 0;
+  TGlyphCell cell{SourceJamo, 0, {0, 0, 0}};  // blank: nothing to read
+  if (!IsUsable(font)) return ComposePicture({nullptr, FontTopRowFirst}, cell, picture);
+  GetComposedCell(ComposedCode(code_point), OptionsOf(font, 0), cell);
+  return ComposePicture(ViewOf(*font), cell, picture);
 }
 
 runeplate_size runeplate_measure_utf8(const char* text, size_t length, int32_t wrap_width) {

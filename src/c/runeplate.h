@@ -29,16 +29,32 @@ extern "C" {
 
 /* How a font's bytes are laid out: the whole 512 x 256 atlas, top or bottom
  * row first (the atlas file's pixel block, as `runeplate-fontgen ATLAS -o
- * font.h` writes it, is bottom row first), or the compact form. */
+ * font.h` writes it, is bottom row first), or the compact form. Mirrors the
+ * composer's TFontRowOrder, which the implementation checks at compile time. */
 enum runeplate_font_layout {
   RUNEPLATE_ATLAS_TOP_ROW_FIRST = 0,
   RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST = 1,
   RUNEPLATE_COMPACT = 2
 };
 
+/* The size in bytes of a font of each layout: an atlas is 64 bytes a row for
+ * 256 rows; the compact form keeps the 95 printable ASCII glyphs (16 bytes
+ * each) and the 344 jamo glyphs (32 bytes each). */
+#define RUNEPLATE_ATLAS_BYTES 16384u
+#define RUNEPLATE_COMPACT_BYTES 12528u
+
+/* What runeplate_font_init says of a font. */
+enum runeplate_status {
+  RUNEPLATE_OK = 0,
+  RUNEPLATE_NULL_ARGUMENT = -1, /* `font` or `pixels` was null */
+  RUNEPLATE_UNKNOWN_LAYOUT = -2, /* `layout` is no runeplate_font_layout */
+  RUNEPLATE_WRONG_SIZE = -3 /* `size` is not the size of `layout`'s fonts */
+};
+
 /* A font: its bytes, their layout, and whether the atlas draws the
  * compatibility letters (U+3131..U+3163) in cells of their own. Fill it with
- * runeplate_font_init. */
+ * runeplate_font_init only; a font whose init failed (pixels null) draws
+ * nothing. */
 typedef struct runeplate_font {
   const uint8_t* pixels;
   uint8_t layout;
@@ -65,27 +81,36 @@ typedef struct runeplate_size {
 typedef void (*runeplate_draw_fn)(int32_t x, int32_t y, int32_t width, int32_t height,
                                   const uint8_t* picture, void* user);
 
-/* Fills `font` for the bytes at `pixels` laid out as `layout` (a
- * runeplate_font_layout). Looks through the atlas's letter cells once, so
- * call it once per font, not per string. */
-void runeplate_font_init(runeplate_font* font, const uint8_t* pixels, int layout);
+/* Fills `font` for the `size` bytes at `pixels` laid out as `layout` (a
+ * runeplate_font_layout): `size` must be RUNEPLATE_ATLAS_BYTES for an atlas
+ * layout and RUNEPLATE_COMPACT_BYTES for the compact one, and the bytes must
+ * stay in place as long as the font is used. Returns RUNEPLATE_OK, or a
+ * negative runeplate_status for a null `font` or `pixels`, an unknown
+ * `layout` or a wrong `size`; on failure `font` (when not null) is left
+ * empty, so that drawing with it draws nothing. Looks through the atlas's
+ * letter cells once, so call it once per font, not per string. */
+int runeplate_font_init(runeplate_font* font, const uint8_t* pixels, size_t size, int layout);
 
 /* Draws `length` bytes of UTF-8 `text` with `font`, the first line's top-left
  * corner at `x`, `y`, calling `draw` with `user` for each character. Lines
- * wider than `wrap_width` pixels wrap at spaces (0: only line breaks end
- * lines). Ill-formed UTF-8 is drawn as replacement characters. Returns the pen
- * after the text. Draws nothing for a null `text`. */
+ * wider than `wrap_width` pixels wrap at spaces, and spaces past it at a
+ * line's end are not drawn (0 or less: only line breaks end lines).
+ * Ill-formed UTF-8 is drawn as replacement characters. Returns the pen after
+ * the text. Draws nothing and returns `x`, `y` for a null `text`, `font` or
+ * `draw`, or a font whose init failed. */
 runeplate_pen runeplate_draw_utf8(const runeplate_font* font, int32_t x, int32_t y,
                                   const char* text, size_t length, int32_t wrap_width,
                                   runeplate_draw_fn draw, void* user);
 
 /* Writes the picture of code point `code_point` alone into `picture` (32
- * bytes) and returns its width: 8 for ASCII, 16 otherwise. */
+ * bytes) and returns its width: 8 for ASCII, 16 otherwise. With a null
+ * `font`, or one whose init failed, writes a blank picture and returns 0; a
+ * null `picture` is written nothing and gives 0. */
 int32_t runeplate_compose(const runeplate_font* font, uint32_t code_point, uint8_t* picture);
 
 /* The size of `length` bytes of UTF-8 `text` as runeplate_draw_utf8 lays it
  * out with `wrap_width`: its widest line and 16 pixels a line; 0 x 0 for
- * empty or null text. */
+ * empty or null text. Needs no font: every font has the same cells. */
 runeplate_size runeplate_measure_utf8(const char* text, size_t length, int32_t wrap_width);
 
 #ifdef __cplusplus

@@ -29,7 +29,8 @@ std::string EncodeCompactFontCArray(const TFontImage& image, const std::string& 
       "// row, left byte first; top row first, the most significant bit the\n"
       "// leftmost pixel. Every Hangul syllable is composed from the jamo glyphs:\n"
       "//   runeplate_font font;\n"
-      "//   runeplate_font_init(&font, " + name + ", RUNEPLATE_COMPACT);  // runeplate.h\n"
+      "//   runeplate_font_init(&font, " + name + ", sizeof " + name +
+      ", RUNEPLATE_COMPACT);  // runeplate.h\n"
       "// On the AVR the array stays in flash (PROGMEM).\n";
   const std::string preamble =
       "#ifndef RUNEPLATE_FLASH\n"

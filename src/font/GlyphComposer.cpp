@@ -11,11 +11,6 @@ constexpr int32_t RowBytes = FontImageWidth / 8;
 // compact form keeps exactly these.
 constexpr int32_t AsciiTop = 32, AsciiRows = 32, AsciiPerRow = FontImageWidth / 8;
 constexpr int32_t JamoTop = 64, JamoPerRow = FontImageWidth / 16;
-constexpr int32_t CellHeight = 16;
-// The whole-cell path below shifts by these.
-static_assert(AsciiPerRow == 1 << 6 && JamoPerRow == 1 << 5 && CellHeight == 1 << 4 &&
-                  CompactAsciiBytes == 1 << 4 && CompactJamoBytes == 1 << 5,
-              "the shifts of FindGlyphRows");
 
 // Every read of a font goes through here.
 inline uint8_t FontByte(const uint8_t* at) { return ReadFlash(at); }
@@ -59,67 +54,54 @@ uint8_t ImageByte(const TFontView& font, int32_t y, int32_t column) {
   return FontByte(RowOf(font, y) + column);
 }
 
-// The rows of a glyph as they lie in the font: the first row's first byte and
-// the step to the next row. Null First: a blank glyph.
+// Whether `width` x `height` pixels from (`left`, `top`) fit a cell's 16 x 16
+// picture and lie inside the image: what every read of the font relies on.
+bool FitsCell(int32_t left, int32_t top, int32_t width, int32_t height) {
+  return width >= 1 && width <= 16 && height >= 1 && height <= CellHeight && left >= 0 &&
+         top >= 0 && left <= FontImageWidth - width && top <= FontImageHeight - height;
+}
+
+// The rows of one glyph as they lie in the font: the first row's first byte
+// and the step to the next row.
 struct TGlyphRows {
   const uint8_t* First;
   ptrdiff_t Step;
 };
 
-// The rows of `rect` `width` (8 or 16) pixels wide and `height` (up to 16)
-// high, when it is a whole cell the font keeps whole bytes of, as every cell
-// of the engine is; false for any other rectangle. Masks and shifts rather
-// than division: an 8-bit processor runs this for every glyph it draws.
-bool FindGlyphRows(const TFontView& font, const TRect& rect, int32_t width, int32_t height,
-                   TGlyphRows& rows) {
-  if ((width != 8 && width != 16) || (rect.Left & (width - 1)) != 0 || height > CellHeight ||
-      rect.Left < 0 || rect.Left + width > FontImageWidth)
-    return false;
-  const uint16_t column = static_cast<uint16_t>(rect.Left) >> 3;
-  if (!IsCompact(font)) {
-    if (rect.Top < 0 || rect.Top + height > FontImageHeight) return false;
-    rows = {RowOf(font, rect.Top) + column,
-            static_cast<ptrdiff_t>(font.Order == FontTopRowFirst ? RowBytes : -RowBytes)};
-    return true;
-  }
-  if ((rect.Top & (CellHeight - 1)) != 0 || rect.Top < AsciiTop || rect.Top >= FontImageHeight)
-    return false;
-  // In 16 bits from here: cell rows and glyph numbers are small.
-  const uint16_t cellRow = static_cast<uint16_t>(rect.Top) >> 4;
-  if (width == 8 && rect.Top < AsciiTop + AsciiRows) {
-    const uint16_t k = static_cast<uint16_t>(((cellRow - AsciiTop / CellHeight) << 6) + column -
-                                             CompactAsciiFirst);
-    rows = {k < CompactAsciiCount ? font.Pixels + (k << 4) : nullptr, 1};
-    return true;
-  }
-  if (width == 16 && rect.Top >= JamoTop) {
-    const uint16_t glyph =
-        static_cast<uint16_t>(((cellRow - JamoTop / CellHeight) << 5) + (column >> 1));
-    rows = {glyph < HangulGlyphCount ? font.Pixels + CompactJamoOffset + (glyph << 5) : nullptr, 2};
-    return true;
-  }
-  return false;
+// 32 blank bytes in flash: a glyph the font does not keep, read like one it
+// keeps, so that the loops below test nothing per row.
+constexpr uint8_t BlankGlyph[CompactJamoBytes] RUNEPLATE_FLASH = {};
+// A function, not a constant: on the AVR a constant struct would take RAM.
+inline TGlyphRows NoGlyph() { return {BlankGlyph, 2}; }
+
+// Where glyph `glyph` of `source` lies in an atlas: the rows of its
+// rectangle (GlyphRect).
+TGlyphRows AtlasRowsOfGlyph(const TFontView& font, TCellSource source, int16_t glyph) {
+  const TRect rect = GlyphRect(source, glyph);
+  if (!FitsCell(rect.Left, rect.Top, CellWidthOf(source), CellHeight)) return NoGlyph();
+  return {RowOf(font, rect.Top) + rect.Left / 8,
+          static_cast<ptrdiff_t>(font.Order == FontTopRowFirst ? RowBytes : -RowBytes)};
 }
 
-// ORs the `height` rows of a whole cell into `cell`: the composer's inner
-// loop, which a small device runs for every glyph it draws.
-void AddGlyphRows(const TGlyphRows& rows, int32_t width, int32_t height, TCellBitmap& cell) {
-  if (rows.First == nullptr) return;
-  const uint8_t* at = rows.First;
-  const ptrdiff_t step = rows.Step;
-  uint16_t* out = cell.Rows;
-  uint16_t* const end = out + height;
-  if (width == 16) {
-    for (; out != end; ++out, at += step)
-      *out = static_cast<uint16_t>(*out | FontByte(at) << 8 | FontByte(at + 1));
-  } else {
-    for (; out != end; ++out, at += step) *out = static_cast<uint16_t>(*out | FontByte(at) << 8);
+// Where glyph `glyph` of `source` lies in `font`: straight from its number,
+// for the compact form into its 16 or 32 bytes (inlined: a few instructions
+// a small device runs for every glyph it draws).
+RUNEPLATE_HOT_INLINE TGlyphRows RowsOfGlyph(const TFontView& font, TCellSource source,
+                                            int16_t glyph) {
+  if (!IsCompact(font)) return AtlasRowsOfGlyph(font, source, glyph);
+  if (source == SourceJamo) {
+    if (static_cast<uint16_t>(glyph) >= HangulGlyphCount) return NoGlyph();
+    return {font.Pixels + CompactJamoOffset + static_cast<uint16_t>(glyph) * CompactJamoBytes, 2};
   }
+  const uint16_t k = static_cast<uint16_t>(glyph - CompactAsciiFirst);
+  if (source != SourceAscii || k >= CompactAsciiCount) return NoGlyph();
+  return {font.Pixels + k * CompactAsciiBytes, 1};
 }
 
 }  // namespace
 
 uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t y) {
+  if (!FitsCell(left, y, width, 1)) return 0;
   const int32_t first = left / 8, shift = left % 8;
   // The 24 pixels from the byte that holds `left`, as far as the row goes.
   uint32_t bits = static_cast<uint32_t>(ImageByte(font, y, first)) << 16;
@@ -131,21 +113,16 @@ uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t
 
 void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& cell) {
   for (uint16_t& row : cell.Rows) row = 0;
-  if (rects.Count <= 0) {
-    cell.Width = cell.Height = 0;
-    return;
-  }
+  cell.Width = cell.Height = 0;
+  if (rects.Count <= 0) return;
   const int32_t width = rects.Rects[0].Right - rects.Rects[0].Left;
   const int32_t height = rects.Rects[0].Bottom - rects.Rects[0].Top;
+  if (!FitsCell(rects.Rects[0].Left, rects.Rects[0].Top, width, height)) return;
   cell.Width = width;
   cell.Height = height;
   const TRect* const end = rects.Rects + (rects.Count < 3 ? rects.Count : 3);
   for (const TRect* rect = rects.Rects; rect != end; ++rect) {
-    TGlyphRows rows;
-    if (FindGlyphRows(font, *rect, width, height, rows)) {
-      AddGlyphRows(rows, width, height, cell);
-      continue;
-    }
+    if (!FitsCell(rect->Left, rect->Top, width, height)) continue;
     for (int32_t y = 0; y < height; ++y) {
       cell.Rows[y] = static_cast<uint16_t>(cell.Rows[y] |
                                            FontRowBits(font, rect->Left, width, rect->Top + y));
@@ -153,15 +130,74 @@ void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& c
   }
 }
 
+int32_t ComposePicture(const TFontView& font, const TGlyphCell& cell, uint8_t picture[32]) {
+  const uint8_t count = cell.Count < 3 ? cell.Count : 3;
+  if (count == 0) {
+    for (uint8_t k = 0; k < 32; ++k) picture[k] = 0;
+    return 0;
+  }
+  if (cell.Source != SourceJamo) {
+    // One glyph: an ASCII cell 8 wide, or a letter cell 16 wide.
+    const TGlyphRows rows = RowsOfGlyph(font, cell.Source, cell.Glyphs[0]);
+    const uint8_t* at = rows.First;
+    uint8_t* out = picture;
+    if (cell.Source != SourceAscii) {
+      for (; out != picture + 32; out += 2, at += rows.Step) {
+        out[0] = FontByte(at);
+        out[1] = FontByte(at + 1);
+      }
+    } else if (rows.Step == 1) {
+      // The compact form's 16 bytes in a row: the pointer steps by itself.
+      for (; out != picture + 32; out += 2) {
+        out[0] = FontByte(at++);
+        out[1] = 0;
+      }
+    } else {
+      for (; out != picture + 32; out += 2, at += rows.Step) {
+        out[0] = FontByte(at);
+        out[1] = 0;
+      }
+    }
+    return CellWidthOf(cell.Source);
+  }
+  const TGlyphRows a = RowsOfGlyph(font, SourceJamo, cell.Glyphs[0]);
+  const TGlyphRows b = count > 1 ? RowsOfGlyph(font, SourceJamo, cell.Glyphs[1]) : NoGlyph();
+  const TGlyphRows c = count > 2 ? RowsOfGlyph(font, SourceJamo, cell.Glyphs[2]) : NoGlyph();
+  if (IsCompact(font)) {
+    // The compact form keeps a jamo glyph as the 32 bytes of a picture: OR
+    // them byte by byte, the loop a small device runs for nearly every
+    // character of Korean text.
+    const uint8_t *pa = a.First, *pb = b.First, *pc = c.First;
+    for (uint8_t k = 0; k < 32; ++k)
+      picture[k] = static_cast<uint8_t>(FontByte(pa + k) | FontByte(pb + k) | FontByte(pc + k));
+    return 16;
+  }
+  const uint8_t *pa = a.First, *pb = b.First, *pc = c.First;
+  for (uint8_t* out = picture; out != picture + 32; out += 2) {
+    out[0] = static_cast<uint8_t>(FontByte(pa) | FontByte(pb) | FontByte(pc));
+    out[1] = static_cast<uint8_t>(FontByte(pa + 1) | FontByte(pb + 1) | FontByte(pc + 1));
+    pa += a.Step, pb += b.Step, pc += c.Step;
+  }
+  return 16;
+}
+
+void ComposeGlyphCell(const TFontView& font, const TGlyphCell& cell, TCellBitmap& bitmap) {
+  uint8_t picture[32];
+  bitmap.Width = ComposePicture(font, cell, picture);
+  bitmap.Height = bitmap.Width != 0 ? CellHeight : 0;
+  for (int32_t y = 0; y < 16; ++y)
+    bitmap.Rows[y] = static_cast<uint16_t>(picture[2 * y] << 8 | picture[2 * y + 1]);
+}
+
 void ComposeCodePoint(const TFontView& font, uint32_t codePoint, const TBlockOptions* options,
                       TCellBitmap& cell) {
-  TGlyphRects rects;
+  TGlyphCell glyphs;
   if (options == nullptr) {
-    GetGlyphRects(codePoint > 0xFFFF ? ReplacementCharacter : codePoint, rects);
+    GetGlyphCell(codePoint > 0xFFFF ? ReplacementCharacter : codePoint, glyphs);
   } else {
-    GetComposedRects(ComposedCode(codePoint), *options, rects);
+    GetComposedCell(ComposedCode(codePoint), *options, glyphs);
   }
-  ComposeCell(font, rects, cell);
+  ComposeGlyphCell(font, glyphs, cell);
 }
 
 bool HasLetterCells(const TFontView& font) {

@@ -1,7 +1,8 @@
 // GlyphComposer: the picture of one character, composed from a font atlas.
 //
-// A character is drawn as up to three glyph rectangles of the atlas laid on
-// top of each other (see UDrawText.h). Whatever needs a character's picture
+// A character is drawn as up to three glyphs of the atlas laid on top of
+// each other (see UDrawText.h): from their glyph numbers (ComposePicture),
+// or from any rectangles of the image (ComposeCell). Whatever needs a character's picture
 // rather than its rectangles (the reference renderer, the font generator's
 // previews and reports, fonts written for other programs, a display with a
 // frame buffer) composes it here, from the same layout the program uses.
@@ -50,7 +51,8 @@ struct TFontView {
 };
 
 // Pixels `left` to `left` + `width` - 1 (`width` 1..16, all inside the image)
-// of image row `y`, the leftmost in bit 15 of the result, the rest clear.
+// of image row `y`, the leftmost in bit 15 of the result, the rest clear; 0
+// for any other `width` or a row part outside the image.
 uint16_t FontRowBits(const TFontView& font, int32_t left, int32_t width, int32_t y);
 
 // A character's picture: Width x Height pixels (8 x 16 for ASCII, 16 x 16
@@ -65,8 +67,23 @@ struct TCellBitmap {
 // The picture of the rectangles of one character (`rects`, as the walks hand
 // them out): every rectangle's pixels at the size of the first, OR-ed
 // together, exactly as the walks draw them on top of each other. An empty
-// list gives a 0 x 0 picture.
+// list, or a first rectangle outside the image or larger than 16 x 16,
+// gives a 0 x 0 picture; a later rectangle that does not lie inside the
+// image at that size adds nothing.
 void ComposeCell(const TFontView& font, const TGlyphRects& rects, TCellBitmap& cell);
+
+// The picture of a character's glyph cell (as ForEachGlyphCell hands it
+// out) into `picture`, 32 bytes: 16 rows of 2 bytes, top row first, the most
+// significant bit of a row's first byte its leftmost pixel, a set bit ink
+// (the C interface's picture). Goes from glyph number to bitmap in one step:
+// a compact font's jamo glyphs are ORed straight from their 32 bytes, an
+// atlas is read at each glyph's rectangle. Returns the cell's width (8 for
+// ASCII, 16 otherwise; 0 and a blank picture for a cell without glyphs). A
+// glyph the font does not keep (an ASCII control in the compact form, a
+// number out of range) adds nothing.
+int32_t ComposePicture(const TFontView& font, const TGlyphCell& cell, uint8_t picture[32]);
+// ComposePicture as a TCellBitmap (16 high, or 0 x 0 for no glyphs).
+void ComposeGlyphCell(const TFontView& font, const TGlyphCell& cell, TCellBitmap& bitmap);
 
 // The picture of `codePoint` alone. With `options` null, as the program's
 // line lays out the code unit (a code point above U+FFFF: the replacement

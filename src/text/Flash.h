@@ -1,4 +1,5 @@
-// Flash: constant tables that stay in program memory on small devices.
+// Flash: constant tables that stay in program memory on small devices, and
+// the one switch of what is inlined.
 //
 // On the 8-bit AVR, flash and RAM are separate address spaces: a constant
 // table is copied into the 2 KB of RAM at start-up unless it is placed in
@@ -18,6 +19,22 @@
 #else
 // Places a constant table in program memory (ordinary memory here).
 #define RUNEPLATE_FLASH
+#endif
+
+// The walks' small steps are inlined into them whatever the optimiser thinks:
+// they run once for every character of every line. Not on the AVR, where
+// flash is scarcer than cycles and each inlined copy costs hundreds of bytes.
+#if defined(__GNUC__) && !defined(__AVR__)
+#define RUNEPLATE_ALWAYS_INLINE __attribute__((always_inline)) inline
+#else
+#define RUNEPLATE_ALWAYS_INLINE inline
+#endif
+// The same everywhere, the AVR included: for a step with one caller in each
+// walk, where inlining saves a call's register saves and costs no flash.
+#if defined(__GNUC__)
+#define RUNEPLATE_HOT_INLINE __attribute__((always_inline)) inline
+#else
+#define RUNEPLATE_HOT_INLINE inline
 #endif
 
 namespace runeplate {

@@ -232,19 +232,15 @@ constexpr int16_t M1 = MedialSetBase[0], M2 = MedialSetBase[1], M3 = MedialSetBa
                   M4 = MedialSetBase[3];
 constexpr int16_t F1 = FinalSetBase[0], F2 = FinalSetBase[1], F3 = FinalSetBase[2],
                   F4 = FinalSetBase[3];
-constexpr int16_t NoSet = 0;
+constexpr int16_t NoSet = detail::NoSet;
 
-// What the vowel decides: the initial consonant's set without and with a
-// final consonant, and the final consonant's set. Vertical vowels leave room
-// at the right, horizontal ones below, and the final consonant sits under
-// whatever the vowel leaves.
-struct TVowelSets {
-  int16_t Initial[2];  // [0] without, [1] with a final consonant
-  int16_t Final;
-};
+}  // namespace
 
-constexpr uint32_t NoVowelRow = 22;  // medial indices 0 and 22..255
+namespace detail {
 
+// What the vowel decides: vertical vowels leave room at the right,
+// horizontal ones below, and the final consonant sits under whatever the
+// vowel leaves.
 constexpr TVowelSets VowelSets[NoVowelRow + 1] RUNEPLATE_FLASH = {
     {{NoSet, NoSet}, NoSet},  // 0  (no vowel)
     {{I1, I6}, F1},           // 1  ㅏ A
@@ -271,14 +267,8 @@ constexpr TVowelSets VowelSets[NoVowelRow + 1] RUNEPLATE_FLASH = {
     {{NoSet, NoSet}, NoSet},  // 22..255 (no vowel)
 };
 
-// What the initial consonant decides: the vowel's set without and with a
-// final consonant. ㄱ and ㅋ reach further right than the other consonants.
-struct TInitialSets {
-  int16_t Medial[2];  // [0] without, [1] with a final consonant
-};
-
-constexpr uint32_t NoInitialRow = 20;  // initial indices 20..255
-
+// What the initial consonant decides: ㄱ and ㅋ reach further right than the
+// other consonants.
 constexpr TInitialSets InitialSets[NoInitialRow + 1] RUNEPLATE_FLASH = {
     {{M1, NoSet}},     // 0  (no initial: a lone vowel)
     {{M1, M3}},        // 1  ㄱ KIYEOK
@@ -303,18 +293,31 @@ constexpr TInitialSets InitialSets[NoInitialRow + 1] RUNEPLATE_FLASH = {
     {{NoSet, NoSet}},  // 20..255 (no initial)
 };
 
-}  // namespace
+}  // namespace detail
 
-// The rules of glyph set selection live in the two tables above; the text
-// run's direct way for syllables (LayOutCodeUnit) reads the same tables
-// without this function, and a test over every code unit holds both ways to
-// the same rectangles.
+// The rules of glyph set selection live in the two tables above; a syllable
+// reads them through SyllableGlyphs, as the walks do.
 void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
+  if (packed == NotConvertible) {
+    glyphs[0] = glyphs[1] = ReplacementGlyph;
+    glyphs[2] = -1;
+    return;
+  }
   const uint32_t i = (packed >> 16) & 0xFF;
   const uint32_t m = (packed >> 8) & 0xFF;
   const uint32_t f = packed & 0xFF;
-  const TVowelSets& vowel = VowelSets[m < NoVowelRow ? m : NoVowelRow];
-  const TInitialSets& initial = InitialSets[i < NoInitialRow ? i : NoInitialRow];
+  if (i - 1 < InitialCount && m - 1 < MedialCount && f < FinalCount) {
+    int16_t syllable[3];
+    SyllableGlyphs(i - 1, m - 1, f, syllable);
+    for (int k = 0; k < 3; ++k) glyphs[k] = syllable[k];
+    return;
+  }
+  using detail::InitialSets;
+  using detail::NoInitialRow;
+  using detail::NoVowelRow;
+  using detail::VowelSets;
+  const detail::TVowelSets& vowel = VowelSets[m < NoVowelRow ? m : NoVowelRow];
+  const detail::TInitialSets& initial = InitialSets[i < NoInitialRow ? i : NoInitialRow];
 
   int32_t initialBase, medialBase, finalBase;
   if (f == 0) {
@@ -332,98 +335,51 @@ void SelectGlyphs(uint32_t packed, int32_t glyphs[3]) {
   glyphs[2] = (f == 0 || finalBase == NoSet) ? -1 : finalBase + static_cast<int32_t>(f) - 1;
 }
 
-// Computed unsigned so the compiler can use shifts: the grid cell of any code
-// or glyph from -128 up is non-negative, so the result is the same.
-TRect AsciiCell(int32_t code) {
-  constexpr uint32_t columns = FontImageWidth / 8;
-  const uint32_t cell = static_cast<uint32_t>(code) + (2 * FontImageWidth) / 8;
-  const int32_t left = static_cast<int32_t>((cell % columns) * 8);
-  const int32_t top = static_cast<int32_t>((cell / columns) * 16);
-  return {left, top, left + 8, top + 16};
-}
-
-TRect HangulCell(int32_t glyph) {
-  constexpr uint32_t columns = FontImageWidth / 16;
-  const uint32_t cell = static_cast<uint32_t>(glyph) + (4 * FontImageWidth) / 16;
-  const int32_t left = static_cast<int32_t>((cell % columns) * 16);
-  const int32_t top = static_cast<int32_t>((cell / columns) * 16);
-  return {left, top, left + 16, top + 16};
-}
-
-namespace {
-
-// GetGlyphRects, inlined into the text run, which lays out every character of
-// every line of every frame.
-[[gnu::always_inline]] inline void LayOutCodeUnit(uint32_t code, TGlyphRects& list) {
-  if (code < 128) {
-    list.Count = 1;
-    list.Rects[0] = AsciiCell(static_cast<int32_t>(code));
-    return;
-  }
-  if (code - SyllableFirst < SyllableCount) {
-    // Nearly every character of a Korean line is a syllable. Its jamo indices
-    // are its decomposition plus one, so its glyphs come straight from the
-    // set tables, without the round trip through Johab that CharToJamoIndices
-    // makes; the tests hold both ways to the same rectangles for every
-    // syllable.
-    const TSyllableLetters letters = DecomposeSyllable(code - SyllableFirst);
-    const uint32_t l = letters.Initial, v = letters.Medial, t = letters.Final;
-    const bool hasFinal = t != 0;
-    const TVowelSets& vowel = VowelSets[v + 1];
-    list.Rects[0] = HangulCell(ReadFlash(&vowel.Initial[hasFinal]) + static_cast<int32_t>(l));
-    list.Rects[1] =
-        HangulCell(ReadFlash(&InitialSets[l + 1].Medial[hasFinal]) + static_cast<int32_t>(v));
-    if (hasFinal) list.Rects[2] = HangulCell(ReadFlash(&vowel.Final) + static_cast<int32_t>(t) - 1);
-    list.Count = hasFinal ? 3 : 2;
+// A compatibility letter takes the glyphs SelectGlyphs gives it, the rest
+// drawn as the replacement; syllables and ASCII never come here.
+void detail::LayOutOtherCode(uint32_t code, TGlyphCell& cell) {
+  cell.Source = SourceJamo;
+  if (code - CompatJamoFirst >= CompatJamoCount) {
+    cell.Count = 2;
+    cell.Glyphs[0] = cell.Glyphs[1] = ReplacementGlyph;
     return;
   }
   int32_t glyphs[3];
   SelectGlyphs(CharToJamoIndices(code), glyphs);
   // Negative numbers are skipped rather than ending the list, so a lone vowel
   // or a final-only cluster still shows its glyph.
-  list.Count = 0;
+  uint8_t count = 0;
   for (int32_t glyph : glyphs) {
-    if (glyph >= 0) list.Rects[list.Count++] = HangulCell(glyph);
+    if (glyph >= 0) cell.Glyphs[count++] = static_cast<int16_t>(glyph);
   }
+  cell.Count = count;
 }
 
-}  // namespace
+void GetGlyphCell(uint32_t code, TGlyphCell& cell) { LayOutCode(code, cell); }
 
-void GetGlyphRects(uint32_t code, TGlyphRects& list) { LayOutCodeUnit(code, list); }
-
-// The engine's own runs walk with the layout inlined: they lay out every
-// character of every line of every frame.
-namespace {
-struct TInlineLayout {
-  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
-    LayOutCodeUnit(code, list);
-  }
-};
-struct TNoCell {
-  void operator()(int32_t, int32_t, const TGlyphRects&) const {}
-};
-}  // namespace
+void GetGlyphRects(uint32_t code, TGlyphRects& list) {
+  TGlyphCell cell;
+  LayOutCode(code, cell);
+  RectsOfCell(cell, list);
+}
 
 int32_t DrawTextRun(int32_t x, int32_t y, const char16_t* text, size_t length,
                     int32_t userValue, TGlyphCallback callback) {
-  if (text == nullptr) return x;
-  return detail::WalkCells(x, y, detail::TUnitReader{text, text + length}, TInlineLayout{},
-                           detail::EmitGlyphs(callback, userValue))
-      .X;
+  return ForEachGlyph(x, y, text, length, callback, userValue);
 }
 
 int32_t MeasureText(const char16_t* text, size_t length) {
   if (text == nullptr) return 0;
-  return detail::WalkCells(0, 0, detail::TUnitReader{text, text + length}, TInlineLayout{},
-                           TNoCell{})
+  return detail::WalkCells(0, 0, detail::TUnitReader{text, text + length}, detail::TLineLayout{},
+                           detail::TNoCell{})
       .X;
 }
 
 int32_t DrawTextRunUtf8(int32_t x, int32_t y, const char* text, size_t length,
                         int32_t userValue, TGlyphCallback callback) {
   if (text == nullptr) return x;
-  return detail::WalkCells(x, y, detail::TUtf8UnitReader{text, 0, length, 0}, TInlineLayout{},
-                           detail::EmitGlyphs(callback, userValue))
+  return detail::WalkCells(x, y, detail::TUtf8UnitReader{text, 0, length, 0},
+                           detail::TLineLayout{}, detail::EmitGlyphs(callback, userValue))
       .X;
 }
 
@@ -487,30 +443,12 @@ constexpr uint8_t FinalLetters[FinalCount - 1] RUNEPLATE_FLASH = {
 };
 constexpr uint32_t FirstVowelLetter = 0x314F;
 
-// GetComposedRects, inlined into the engine's composed walks.
-[[gnu::always_inline]] inline void LayOutComposed(uint32_t code, const TBlockOptions& options,
-                                                  TGlyphRects& list) {
-  if (options.LetterCells && code - CompatJamoFirst < CompatJamoCount) {
-    list.Count = 1;
-    list.Rects[0] = LetterCell(static_cast<int32_t>(code - CompatJamoFirst));
-    return;
-  }
-  LayOutCodeUnit(code, list);
-}
-
-struct TInlineComposedLayout {
-  TBlockOptions Options;
-  RUNEPLATE_ALWAYS_INLINE void operator()(uint32_t code, TGlyphRects& list) const {
-    LayOutComposed(code, Options, list);
-  }
-};
-
 // Where a block's lines end on the right, and how low its pen went.
 struct TBlockExtent {
   int32_t Right = 0;
-  void operator()(int32_t x, int32_t, const TGlyphRects& list) {
-    if (list.Count == 0) return;
-    const int32_t right = x + (list.Rects[0].Right - list.Rects[0].Left);
+  void operator()(int32_t x, int32_t, const TGlyphCell& cell) {
+    if (cell.Count == 0) return;
+    const int32_t right = x + CellWidthOf(cell.Source);
     if (right > Right) Right = right;
   }
 };
@@ -532,26 +470,23 @@ uint32_t ComposedCode(uint32_t codePoint) {
   return letter != 0 ? letter : codePoint;
 }
 
+void GetComposedCell(uint32_t code, const TBlockOptions& options, TGlyphCell& cell) {
+  LayOutComposedCode(code, options, cell);
+}
+
 void GetComposedRects(uint32_t code, const TBlockOptions& options, TGlyphRects& list) {
-  LayOutComposed(code, options, list);
+  TGlyphCell cell;
+  LayOutComposedCode(code, options, cell);
+  RectsOfCell(cell, list);
 }
 
 namespace {
 
 template <class TText, class TChar>
-TPen DrawBlock(int32_t x, int32_t y, const TChar* text, size_t length, const TBlockOptions& options,
-               int32_t userValue, TGlyphCallback callback) {
-  if (text == nullptr) return {x, y};
-  return detail::WalkBlock(x, y, TText{text}, length, TInlineComposedLayout{options},
-                           options.WrapWidth, detail::EmitGlyphs(callback, userValue));
-}
-
-template <class TText, class TChar>
 TBlockSize MeasureBlockOf(const TChar* text, size_t length, const TBlockOptions& options) {
   if (text == nullptr || length == 0) return {0, 0};
   TBlockExtent extent;
-  const TPen pen = detail::WalkBlock(0, 0, TText{text}, length, TInlineComposedLayout{options},
-                                     options.WrapWidth, extent);
+  const TPen pen = detail::WalkBlock(0, 0, TText{text}, length, options, extent);
   return {extent.Right, pen.Y + LineHeight};
 }
 
@@ -559,13 +494,13 @@ TBlockSize MeasureBlockOf(const TChar* text, size_t length, const TBlockOptions&
 
 TPen DrawTextBlock(int32_t x, int32_t y, const char16_t* text, size_t length,
                    const TBlockOptions& options, int32_t userValue, TGlyphCallback callback) {
-  return DrawBlock<detail::TUtf16Text>(x, y, text, length, options, userValue, callback);
+  return ForEachGlyph(x, y, text, length, options, callback, userValue);
 }
 
 TPen DrawTextBlockUtf8(int32_t x, int32_t y, const char* text, size_t length,
                        const TBlockOptions& options, int32_t userValue,
                        TGlyphCallback callback) {
-  return DrawBlock<detail::TUtf8Text>(x, y, text, length, options, userValue, callback);
+  return ForEachGlyphUtf8(x, y, text, length, options, callback, userValue);
 }
 
 TBlockSize MeasureBlock(const char16_t* text, size_t length, const TBlockOptions& options) {

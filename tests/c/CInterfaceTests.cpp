@@ -56,16 +56,17 @@ TEST(CInterface, DrawHandsEachCharacterTheWalksCellAndPicture) {
   struct TCase {
     const char* Name;
     const uint8_t* Pixels;
+    size_t Size;
     int Layout;
     TFontView View;
   };
   const TCase cases[] = {
-      {"atlas", fonts.Block.data(), RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST, {fonts.Block.data(), FontBottomRowFirst}},
-      {"compact", fonts.Compact.data(), RUNEPLATE_COMPACT, {fonts.Compact.data(), FontCompactGlyphs}},
+      {"atlas", fonts.Block.data(), fonts.Block.size(), RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST, {fonts.Block.data(), FontBottomRowFirst}},
+      {"compact", fonts.Compact.data(), fonts.Compact.size(), RUNEPLATE_COMPACT, {fonts.Compact.data(), FontCompactGlyphs}},
   };
   for (const TCase& c : cases) {
     runeplate_font font;
-    runeplate_font_init(&font, c.Pixels, c.Layout);
+    ASSERT_EQ(runeplate_font_init(&font, c.Pixels, c.Size, c.Layout), RUNEPLATE_OK) << c.Name;
     TBlockOptions options;
     options.LetterCells = HasLetterCells(c.View);
     options.WrapWidth = 80;
@@ -91,7 +92,7 @@ TEST(CInterface, DrawHandsEachCharacterTheWalksCellAndPicture) {
 TEST(CInterface, ComposeAndMeasureAgreeWithTheEngine) {
   const TFonts fonts;
   runeplate_font font;
-  runeplate_font_init(&font, fonts.Block.data(), RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST);
+  ASSERT_EQ(runeplate_font_init(&font, fonts.Block.data(), fonts.Block.size(), RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST), RUNEPLATE_OK);
   TBlockOptions options;
   options.LetterCells = true;
   for (uint32_t codePoint : {0x41u, 0x20u, 0xD55Cu, 0x1100u, 0x3131u, 0x1F600u}) {
@@ -110,4 +111,73 @@ TEST(CInterface, ComposeAndMeasureAgreeWithTheEngine) {
     EXPECT_EQ(measured.height, size.Height) << wrap;
   }
   EXPECT_EQ(runeplate_measure_utf8(nullptr, 5, 0).width, 0);
+}
+
+// Each row a misuse a new user makes: the refusal runeplate_font_init must
+// give instead of reading the font at the wrong size or layout, and the font
+// left empty so that drawing with it draws nothing.
+TEST(CInterface, FontInitRefusesWhatItCannotRead) {
+  const TFonts fonts;
+  const struct {
+    const char* Fault;
+    const uint8_t* Pixels;
+    size_t Size;
+    int Layout;
+    int Status;
+  } cases[] = {
+      {"null pixels read as an atlas", nullptr, RUNEPLATE_ATLAS_BYTES, RUNEPLATE_ATLAS_TOP_ROW_FIRST, RUNEPLATE_NULL_ARGUMENT},
+      {"null pixels read as compact", nullptr, RUNEPLATE_COMPACT_BYTES, RUNEPLATE_COMPACT, RUNEPLATE_NULL_ARGUMENT},
+      {"layout 258 truncated to compact", fonts.Compact.data(), fonts.Compact.size(), 258, RUNEPLATE_UNKNOWN_LAYOUT},
+      {"layout 7 reading a compact font as an atlas", fonts.Compact.data(), fonts.Compact.size(), 7, RUNEPLATE_UNKNOWN_LAYOUT},
+      {"a negative layout", fonts.Block.data(), fonts.Block.size(), -1, RUNEPLATE_UNKNOWN_LAYOUT},
+      {"a compact font declared an atlas", fonts.Compact.data(), fonts.Compact.size(), RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST, RUNEPLATE_WRONG_SIZE},
+      {"an atlas declared compact", fonts.Block.data(), fonts.Block.size(), RUNEPLATE_COMPACT, RUNEPLATE_WRONG_SIZE},
+      {"a short blob", fonts.Compact.data(), fonts.Compact.size() - 1, RUNEPLATE_COMPACT, RUNEPLATE_WRONG_SIZE},
+      {"an empty blob", fonts.Block.data(), 0, RUNEPLATE_ATLAS_TOP_ROW_FIRST, RUNEPLATE_WRONG_SIZE},
+  };
+  const std::string text = "A\xED\x95\x9C";
+  for (const auto& c : cases) {
+    runeplate_font font{fonts.Block.data(), RUNEPLATE_ATLAS_BOTTOM_ROW_FIRST, 1};
+    EXPECT_EQ(runeplate_font_init(&font, c.Pixels, c.Size, c.Layout), c.Status) << c.Fault;
+    EXPECT_EQ(font.pixels, nullptr) << c.Fault;
+    std::vector<TDrawn> drawn;
+    const runeplate_pen pen = runeplate_draw_utf8(&font, 3, 4, text.data(), text.size(), 0, Record, &drawn);
+    EXPECT_TRUE(drawn.empty()) << c.Fault;
+    EXPECT_EQ(pen.x, 3) << c.Fault;
+    uint8_t picture[32];
+    std::memset(picture, 0xAA, sizeof picture);
+    EXPECT_EQ(runeplate_compose(&font, 'A', picture), 0) << c.Fault;
+    EXPECT_EQ(std::vector<uint8_t>(picture, picture + 32), std::vector<uint8_t>(32, 0)) << c.Fault;
+  }
+  EXPECT_EQ(runeplate_font_init(nullptr, fonts.Block.data(), fonts.Block.size(), RUNEPLATE_ATLAS_TOP_ROW_FIRST),
+            RUNEPLATE_NULL_ARGUMENT);
+}
+
+// A null font, text, callback or picture is handled as runeplate.h says,
+// where each crashed before.
+TEST(CInterface, NullArgumentsDrawNothing) {
+  const TFonts fonts;
+  runeplate_font font;
+  ASSERT_EQ(runeplate_font_init(&font, fonts.Compact.data(), fonts.Compact.size(), RUNEPLATE_COMPACT), RUNEPLATE_OK);
+  std::vector<TDrawn> drawn;
+  const struct {
+    const char* Fault;
+    const runeplate_font* Font;
+    const char* Text;
+    runeplate_draw_fn Draw;
+  } cases[] = {
+      {"null font with text", nullptr, "A", Record},
+      {"null font and null text", nullptr, nullptr, Record},
+      {"null text", &font, nullptr, Record},
+      {"null callback", &font, "A", nullptr},
+  };
+  for (const auto& c : cases) {
+    const runeplate_pen pen = runeplate_draw_utf8(c.Font, 5, 6, c.Text, 1, 0, c.Draw, &drawn);
+    EXPECT_EQ(pen.x, 5) << c.Fault;
+    EXPECT_EQ(pen.y, 6) << c.Fault;
+  }
+  EXPECT_TRUE(drawn.empty());
+  uint8_t picture[32];
+  EXPECT_EQ(runeplate_compose(nullptr, 0xD55C, picture), 0) << "null font";
+  EXPECT_EQ(runeplate_compose(&font, 0xD55C, nullptr), 0) << "null picture";
 }

@@ -29,7 +29,7 @@ int main(void) {
   runeplate_size size;
   runeplate_pen pen;
 
-  runeplate_font_init(&font, runeplate_round, RUNEPLATE_COMPACT);
+  runeplate_font_init(&font, runeplate_round, sizeof runeplate_round, RUNEPLATE_COMPACT);
   pen = runeplate_draw_utf8(&font, 0, 0, text, strlen(text), 0, count, &seen);
   size = runeplate_measure_utf8(text, strlen(text), 0);
   if (seen.characters != 10 || seen.ink == 0) return fprintf(stderr, "drew %d\n", seen.characters), 1;

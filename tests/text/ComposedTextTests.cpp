@@ -235,7 +235,12 @@ TEST(ComposedText, WrapsAtSpacesAndBreaksOverlongWordsBetweenCharacters) {
       {"LV + T stays whole", 20, u"a\uAC00\u11A8", u"a\n\uAC00\u11A8"},
       {"leading spaces of the text are drawn", 40, u"  ab", u"  ab"},
       {"hard breaks inside a wrapped paragraph", 32, u"ab\ncd ef gh", u"ab\ncd\nef\ngh"},
-      {"spaces at the end hang", 24, u"abc   ", u"abc   "},
+      // Catches trailing spaces drawn past the box (the pen left beyond it).
+      {"spaces at the end hang past the box", 24, u"abc   ", u"abc"},
+      {"spaces at the end are drawn while they fit", 40, u"abc   ", u"abc  "},
+      {"spaces before a line break hang too", 24, u"abc  \nd", u"abc\nd"},
+      {"a line of spaces only keeps what fits", 16, u"     ", u"  "},
+      {"leading spaces before an overlong word hang", 16, u"    abc", u"  \nab\nc"},
   };
   for (const auto& c : cases) {
     TBlockOptions wrap;
@@ -260,6 +265,12 @@ TEST(ComposedText, MeasureBlockGivesTheWidestLineAndTheLineCount) {
       {u"\u1100\u1161\u11A8 ", 0, 24, 16},
       {u"abc def gh", 32, 24, 48},
       {u"abcdefgh", 24, 24, 48},
+      // Catches trailing spaces counted past the wrap: one character may
+      // overflow, spaces after it never do.
+      {u"\uD55C ", 1, 16, 16},
+      {u"ab  ", 20, 16, 16},
+      {u"ab  \ncd", 20, 16, 32},
+      {u"ab  ", 24, 24, 16},
   };
   for (const auto& c : cases) {
     TBlockOptions options;
@@ -294,4 +305,40 @@ TEST(ComposedText, DrawTextBlockCallsWhatForEachGlyphCalls) {
   calls.clear();
   DrawTextBlockUtf8(0, 0, utf8.data(), utf8.size(), options, 0, record);
   EXPECT_EQ(calls, expected.Calls);
+}
+
+// The composed reader hands on the letters it took apart instead of the
+// layout splitting the syllable again: the glyph numbers of every syllable,
+// precomposed, spelled in jamo and as LV + T, must be those of the
+// precomposed code unit. Catches a final lost or added, letters shifted by
+// one, or a jamo sequence read with the letters of the syllable before it.
+TEST(ComposedText, EverySyllableHandsOnTheGlyphNumbersOfItsCodeUnit) {
+  const TBlockOptions options;
+  std::vector<TGlyphCell> cells;
+  const auto record = [&cells](int32_t, int32_t, const TGlyphCell& cell) { cells.push_back(cell); };
+  for (uint32_t syllable = SyllableFirst; syllable <= SyllableLast; ++syllable) {
+    TGlyphCell expected;
+    GetGlyphCell(syllable, expected);
+    const TSyllableLetters l = DecomposeSyllable(syllable - SyllableFirst);
+    std::vector<std::u16string> spellings = {std::u16string(1, char16_t(syllable)), Decomposed(syllable)};
+    if (l.Final != 0)
+      spellings.push_back(std::u16string{char16_t(syllable - l.Final), char16_t(TrailingJamoFirst + l.Final - 1)});
+    for (const std::u16string& text : spellings) {
+      // Behind a syllable with a final, so letters left over from it show.
+      const std::u16string line = u"\uD7A3" + text;
+      cells.clear();
+      ForEachGlyphCell(0, 0, line.data(), line.size(), options, record);
+      ASSERT_EQ(cells.size(), 2u) << std::hex << syllable;
+      const TGlyphCell& got = cells[1];
+      ASSERT_EQ(got.Source, expected.Source) << std::hex << syllable;
+      ASSERT_EQ(got.Count, expected.Count) << std::hex << syllable;
+      for (int k = 0; k < expected.Count; ++k) ASSERT_EQ(got.Glyphs[k], expected.Glyphs[k]) << std::hex << syllable;
+      cells.clear();
+      const std::string utf8 = Utf8(line);
+      ForEachGlyphCellUtf8(0, 0, utf8.data(), utf8.size(), options, record);
+      ASSERT_EQ(cells.size(), 2u) << std::hex << syllable;
+      ASSERT_EQ(cells[1].Count, expected.Count) << std::hex << syllable;
+      for (int k = 0; k < expected.Count; ++k) ASSERT_EQ(cells[1].Glyphs[k], expected.Glyphs[k]) << std::hex << syllable;
+    }
+  }
 }

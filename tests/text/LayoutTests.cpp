@@ -333,3 +333,41 @@ TEST(DrawTextRun, PenWrapsAsThirtyTwoBitTwosComplementAtTheEdgesOfTheRange) {
     EXPECT_EQ(callX, c.CallX) << c.What;
   }
 }
+
+// The glyph numbers the walks hand a composer and the rectangles the program
+// draws are one layout: for every code unit, the cell's source and numbers
+// give exactly GetGlyphRects' rectangles. Catches a glyph number off by one,
+// an ASCII code or a letter read as a jamo glyph, or the count of a lone
+// vowel or of the replacement wrong.
+TEST(GetGlyphCell, EveryCodeUnitsGlyphNumbersGiveItsRectangles) {
+  for (uint32_t code = 0; code <= 0xFFFF; ++code) {
+    TGlyphCell cell;
+    GetGlyphCell(code, cell);
+    ASSERT_EQ(cell.Source, code < 128 ? SourceAscii : SourceJamo) << std::hex << code;
+    std::vector<TRect> fromNumbers;
+    for (int32_t k = 0; k < cell.Count; ++k) fromNumbers.push_back(GlyphRect(cell.Source, cell.Glyphs[k]));
+    ASSERT_EQ(fromNumbers, RectsOf(code)) << "U+" << std::hex << code;
+  }
+}
+
+// The replacement is a branch of its own, not what an empty set row gives:
+// each row a code unit that must come out as glyph 254 twice, whatever
+// the set tables say.
+TEST(GetGlyphCell, EveryOtherCodeUnitIsTheReplacementTwice) {
+  const struct {
+    const char* What;
+    uint32_t Code;
+  } cases[] = {
+      {"Latin-1", 0xE9}, {"CJK", 0x4E00}, {"conjoining jamo on the program's line", 0x1100},
+      {"a high surrogate", 0xD800}, {"the last code unit", 0xFFFF}, {"U+3130 before the letters", 0x3130},
+      {"U+3164 after them", 0x3164}, {"U+D7A4 after the syllables", 0xD7A4},
+  };
+  for (const auto& c : cases) {
+    TGlyphCell cell;
+    GetGlyphCell(c.Code, cell);
+    EXPECT_EQ(cell.Source, SourceJamo) << c.What;
+    EXPECT_EQ(cell.Count, 2) << c.What;
+    EXPECT_EQ(cell.Glyphs[0], ReplacementGlyph) << c.What;
+    EXPECT_EQ(cell.Glyphs[1], ReplacementGlyph) << c.What;
+  }
+}

@@ -67,7 +67,7 @@ int main() {
   UBRR0 = 0;
   UCSR0B = 1 << TXEN0;
   runeplate_font font;
-  runeplate_font_init(&font, runeplate_round, RUNEPLATE_COMPACT);
+  runeplate_font_init(&font, runeplate_round, sizeof runeplate_round, RUNEPLATE_COMPACT);
   example::DrawScreen(font, Frame);
 
   SendText("P4 128 64\n");

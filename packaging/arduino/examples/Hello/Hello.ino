@@ -21,7 +21,7 @@ static void draw(int32_t x, int32_t y, int32_t width, int32_t height, const uint
 void setup() {
   Serial.begin(9600);
   runeplate_font font;
-  runeplate_font_init(&font, runeplate_round, RUNEPLATE_COMPACT);
+  runeplate_font_init(&font, runeplate_round, sizeof runeplate_round, RUNEPLATE_COMPACT);
   static const char text[] = "\xEC\x95\x88\xEB\x85\x95!";  // 안녕!
   runeplate_draw_utf8(&font, 0, 0, text, sizeof text - 1, 0, draw, nullptr);
   for (int y = 0; y < 16; ++y) {
