@@ -8,18 +8,12 @@
 #include <vector>
 
 #include "fontgen/export/sfnt/Outline.h"
+#include "SfntTesting.h"
 
 namespace runeplate::fontgen::sfnt {
 namespace {
 
-// A picture from rows of '#' (ink) and '.', the first row at the top.
-TCellBitmap Picture(int32_t width, const std::vector<std::string>& rows) {
-  TCellBitmap picture{width, int32_t(rows.size()), {}};
-  for (size_t y = 0; y < rows.size(); ++y)
-    for (size_t x = 0; x < rows[y].size(); ++x)
-      if (rows[y][x] == '#') picture.Rows[y] |= uint16_t(0x8000 >> x);
-  return picture;
-}
+using testing::Picture;
 
 // Twice the signed area: positive counter-clockwise (y up).
 int64_t DoubleArea(const TContour& contour) {
@@ -115,11 +109,7 @@ TEST(TraceOutline, PlacesCornersInFontUnitsFromTheBaseline) {
 TEST(TraceOutline, RandomPicturesTraceBackToThemselves) {
   std::mt19937 random(20);
   for (int32_t round = 0; round < 400; ++round) {
-    TCellBitmap picture{round % 3 == 0 ? 8 : 16, 16, {}};
-    const uint32_t chance = 10 + round % 80;
-    for (int32_t y = 0; y < 16; ++y)
-      for (int32_t x = 0; x < 16; ++x)
-        if (random() % 100 < chance) picture.Rows[y] |= uint16_t(0x8000 >> x);
+    const TCellBitmap picture = testing::RandomPicture(random, round % 3 == 0 ? 8 : 16, 10 + round % 80);
     SCOPED_TRACE(round);
     ExpectTracesBack(picture, 13, 16);
     if (HasFatalFailure()) return;
