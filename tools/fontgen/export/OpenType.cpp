@@ -15,6 +15,7 @@
 #include "common/Files.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/JamoNames.h"
+#include "fontgen/export/sfnt/Cff.h"
 #include "fontgen/export/sfnt/Cmap.h"
 #include "fontgen/export/sfnt/Container.h"
 #include "fontgen/export/sfnt/Glyf.h"
@@ -266,6 +267,27 @@ std::string OpenTypeDescription(const TExportFont& font) {
   return out.str();
 }
 
+std::vector<uint8_t> CffFile(const sfnt::TSfntFont& font) {
+  const sfnt::TBoxes boxes = sfnt::GlyphBoxes(font);
+  std::vector<sfnt::TCffGlyph> glyphs;
+  for (const sfnt::TSfntGlyph& glyph : font.Glyphs)
+    glyphs.push_back({glyph.Name, glyph.Advance, glyph.Contours, glyph.Components});
+  const sfnt::TCffNames names{sfnt::PostScriptName(font.Names.Family), font.Names.Family, font.Names.Family,
+                              font.Names.Version, font.Names.Copyright};
+  // In the order the format recommends for CFF fonts.
+  return sfnt::SfntFile(sfnt::CffVersion, {
+                                              {"head", sfnt::HeadTable(font, boxes, false)},
+                                              {"hhea", sfnt::HheaTable(font, boxes)},
+                                              {"maxp", sfnt::MaxpCountOnly(font)},
+                                              {"OS/2", sfnt::Os2Table(font)},
+                                              {"name", sfnt::NameTable(font.Names)},
+                                              {"cmap", sfnt::CmapTable(font.Characters)},
+                                              {"post", sfnt::PostTable(font)},
+                                              {"CFF ", sfnt::CffTable(glyphs, names, font.UnitsPerEm)},
+                                              {"hmtx", sfnt::HmtxTable(font, boxes)},
+                                          });
+}
+
 namespace {
 
 // The Python hand-off, still the writer of the CFF and bitmap-only fonts.
@@ -297,6 +319,7 @@ std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flav
   switch (flavour) {
     case TOpenTypeFlavour::TrueType: return TrueTypeFile(DescribeFont(font));
     case TOpenTypeFlavour::Woff2: return sfnt::Woff2File(TrueTypeFile(DescribeFont(font)));
+    case TOpenTypeFlavour::Cff: return CffFile(DescribeFont(font));
     default: throw std::invalid_argument("no writer of our own yet");
   }
 }
@@ -304,7 +327,7 @@ std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flav
 void WriteOpenType(const std::string& path, const TExportFont& font, TOpenTypeFlavour flavour) {
   std::vector<uint8_t> bytes;
   try {
-    const bool ours = flavour == TOpenTypeFlavour::TrueType || flavour == TOpenTypeFlavour::Woff2;
+    const bool ours = flavour != TOpenTypeFlavour::Bitmap;
     bytes = ours ? OpenTypeFile(font, flavour) : WrittenByFontTools(path, font, flavour);
   } catch (const std::invalid_argument& error) {
     throw TFontGenError(path + ": " + error.what());

@@ -35,6 +35,10 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font);
 // their jamo glyphs, instructions that keep the hinted load on the grid.
 std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font);
 
+// The OpenType font file of `font` with CFF outlines, each jamo glyph's
+// outline a subroutine its syllables call.
+std::vector<uint8_t> CffFile(const sfnt::TSfntFont& font);
+
 // The bytes of `font` as `flavour`. Throws std::invalid_argument when the
 // font breaks a limit of the format.
 std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flavour);
