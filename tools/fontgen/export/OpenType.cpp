@@ -202,8 +202,8 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font) {
   return out;
 }
 
-std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font) {
-  sfnt::ShareCommonParts(font);
+std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font, bool shareParts) {
+  if (shareParts) sfnt::ShareCommonParts(font);
   const sfnt::TBoxes boxes = sfnt::GlyphBoxes(font);
   const sfnt::TGlyfTables outlines = sfnt::GlyfTables(font, boxes);
   // In the order the format recommends for TrueType fonts.
@@ -317,8 +317,10 @@ std::vector<uint8_t> WrittenByFontTools(const std::string& path, const TExportFo
 
 std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flavour) {
   switch (flavour) {
-    case TOpenTypeFlavour::TrueType: return TrueTypeFile(DescribeFont(font));
-    case TOpenTypeFlavour::Woff2: return sfnt::Woff2File(TrueTypeFile(DescribeFont(font)));
+    case TOpenTypeFlavour::TrueType: return TrueTypeFile(DescribeFont(font), true);
+    // Brotli finds the repeated component pairs by itself, and smaller
+    // without the shared composites (12.8 KB against 13.3 for Round).
+    case TOpenTypeFlavour::Woff2: return sfnt::Woff2File(TrueTypeFile(DescribeFont(font), false));
     case TOpenTypeFlavour::Cff: return CffFile(DescribeFont(font));
     default: throw std::invalid_argument("no writer of our own yet");
   }

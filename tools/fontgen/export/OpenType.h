@@ -33,7 +33,9 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font);
 
 // The TrueType font file of `font`: glyf outlines, syllables composed of
 // their jamo glyphs, instructions that keep the hinted load on the grid.
-std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font);
+// With `shareParts`, syllables that share an initial and a medial share a
+// composite of the two (ShareCommonParts): a smaller file, the same pixels.
+std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font, bool shareParts);
 
 // The OpenType font file of `font` with CFF outlines, each jamo glyph's
 // outline a subroutine its syllables call.
