@@ -6,6 +6,7 @@
 #include "fontgen/Fidelity.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/Notice.h"
+#include "fontgen/export/FontDate.h"
 #include "fontgen/UnifontHex.h"
 
 #ifndef RUNEPLATE_VERSION
@@ -126,6 +127,7 @@ TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& option
     throw TFontGenError("ascent " + std::to_string(font.Ascent) + " is outside the 16-pixel line");
   font.Descent = LineHeight - font.Ascent;
   font.Version = RUNEPLATE_VERSION;
+  font.Date = FontDate(notice);
   font.Copyright = NoticeValue(notice, "Copyright:");
   font.Licence = WithoutPointer(NoticeValue(notice, "Licence:"));
   font.LicenceUrl = NoticeValue(notice, "Licence URL:");

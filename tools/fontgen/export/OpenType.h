@@ -8,9 +8,12 @@
 // font back as a source.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fontgen/export/ExportFont.h"
+#include "fontgen/export/sfnt/SfntFont.h"
 
 namespace runeplate::fontgen {
 
@@ -21,6 +24,26 @@ enum class TOpenTypeFlavour { TrueType, Cff, Woff2, Bitmap };
 // Hangul glyphs the glyph names of its parts. Characters with the same
 // layout (a conjoining jamo and its compatibility letter) share one glyph.
 std::string OpenTypeDescription(const TExportFont& font);
+
+// The font as OpenType describes it, one step per part: .notdef, then the
+// characters' glyphs in code point order (a Hangul character a composite of
+// its jamo glyphs, the rest traced outlines), then the 344 jamo glyphs; the
+// characters mapped to them, the jamo glyphs also from PrivateJamoFirst.
+sfnt::TSfntFont DescribeFont(const TExportFont& font);
+
+// The TrueType font file of `font`: glyf outlines, syllables composed of
+// their jamo glyphs, instructions that keep the hinted load on the grid.
+// With `shareParts`, syllables that share an initial and a medial share a
+// composite of the two (ShareCommonParts): a smaller file, the same pixels.
+std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font, bool shareParts);
+
+// The OpenType font file of `font` with CFF outlines, each jamo glyph's
+// outline a subroutine its syllables call.
+std::vector<uint8_t> CffFile(const sfnt::TSfntFont& font);
+
+// The bytes of `font` as `flavour`. Throws std::invalid_argument when the
+// font breaks a limit of the format.
+std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flavour);
 
 // Writes `font` to `path` as `flavour`, whole or not at all. Throws
 // TFontGenError with one line when Python or fontTools cannot be run or
