@@ -11,18 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "fontgen/export/sfnt/Outline.h"
+#include "fontgen/export/sfnt/SfntFont.h"
 
 namespace runeplate::fontgen::sfnt {
 
-// One glyph: its own contours, the glyphs it is made of (laid unmoved at the
-// origin, drawn after its own contours), both or neither (no ink).
-struct TCffGlyph {
-  std::string Name;  // the glyph name of the charset; glyph 0's is .notdef whatever it says
-  int32_t Advance = 0;  // font units
-  std::vector<TContour> Contours;  // as TraceOutline gives them (TrueType's direction)
-  std::vector<uint16_t> Components;  // glyph numbers of glyphs that have no components themselves
-};
+// A glyph of the table: the font's own description of it. Its own contours
+// (TrueType's direction, as TraceOutline gives them) are drawn first, then
+// its Components, laid unmoved at the origin; a component must have no
+// components itself. Glyph 0's name is .notdef whatever it says.
+using TCffGlyph = TSfntGlyph;
 
 // The strings of the Top DICT. CFF strings are ASCII: each keeps only its
 // printable ASCII characters, and one left empty is not written (the

@@ -1,0 +1,138 @@
+// The bitmap strike judged by independent readers: FreeType and fontTools
+// must read every glyph's picture back from a font made around the tables.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "SfntTesting.h"
+#include "fontgen/export/sfnt/Bitmap.h"
+#include "tooltest/ToolRunner.h"
+
+namespace runeplate::fontgen::sfnt {
+namespace {
+
+using namespace testing;
+using runeplate::testing::RunTool;
+using runeplate::testing::ScratchPath;
+using runeplate::testing::WriteBytes;
+
+std::vector<uint8_t> StrikeFont(const std::vector<TCellBitmap>& pictures, int32_t ascent, int32_t descent) {
+  const TBitmapTables tables = BitmapTables(pictures, ascent, descent);
+  return TestSfnt({{"EBDT", tables.Ebdt}, {"EBLC", tables.Eblc}}, 0x00010000, 256, uint16_t(pictures.size()));
+}
+
+TCellBitmap Full(int32_t width) {
+  TCellBitmap picture{width, 16, {}};
+  for (uint16_t& row : picture.Rows) row = uint16_t(0xFFFF << (16 - width));
+  return picture;
+}
+
+std::vector<TCellBitmap> RandomPictures(uint32_t seed, size_t count) {
+  std::mt19937 random(seed);
+  std::vector<TCellBitmap> pictures;
+  for (size_t g = 0; g < count; ++g) pictures.push_back(RandomPicture(random, g < 96 || g % 97 == 0 ? 8 : 16, 40));
+  return pictures;
+}
+
+struct TStrikeCase {
+  const char* Fault;  // what a wrong strike would do
+  std::vector<TCellBitmap> Pictures;
+  int32_t Ascent;
+};
+
+TEST(BitmapTables, FreeTypeDrawsEveryGlyphAsItsPictureOnTheLine) {
+  const TStrikeCase cases[] = {
+      {"a row shifted, a bit order reversed or a size's run mis-indexed",
+       {Full(8), Picture(16, {"#", ".#", "", "...............#"}), Full(16), Picture(8, {"", "#......#"}),
+        TCellBitmap{16, 16, {}}},
+       12},
+      {"rows of 12 bits not packed straight after each other", {Picture(12, {"#..........#", ".#........#."}), Full(12)},
+       14},
+      {"the line placed wrongly at the extremes", {Full(16), Picture(16, {"#"})}, 16},
+      {"ranges of many glyphs or alternating sizes mis-indexed", RandomPictures(7, 2000), 12},
+  };
+  for (const TStrikeCase& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    TMemoryFace face(StrikeFont(c.Pictures, c.Ascent, 16 - c.Ascent));
+    ASSERT_NE(face.Face, nullptr) << "FreeType cannot open the strike";
+    ASSERT_EQ(face.Face->num_fixed_sizes, 1);
+    ASSERT_EQ(FT_Select_Size(face.Face, 0), 0);
+    EXPECT_EQ(face.Face->size->metrics.y_ppem, 16);
+    EXPECT_EQ(face.Face->size->metrics.ascender >> 6, c.Ascent);
+    EXPECT_EQ(face.Face->size->metrics.descender >> 6, c.Ascent - 16);
+    int32_t wrong = 0;
+    for (size_t g = 0; g < c.Pictures.size(); ++g) {
+      TCellBitmap want = c.Pictures[g];
+      const std::optional<TDrawn> got = Draw(face.Face, FT_UInt(g), FT_LOAD_DEFAULT, c.Ascent, want.Width, 16);
+      want.Height = 16;
+      if ((!got || got->Advance != want.Width || Rows(got->Picture) != Rows(want)) && wrong++ < 3)
+        ADD_FAILURE() << "glyph " << g << ", want\n"
+                      << Rows(want) << "got " << (got ? std::to_string(got->Advance) + "\n" + Rows(got->Picture) : "none");
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
+// A second reader: fontTools decompiles both tables without a warning and
+// finds each glyph's image (bit-aligned rows) and metrics where they are.
+TEST(BitmapTables, FontToolsReadsEveryGlyphsRows) {
+  const std::vector<TCellBitmap> pictures = RandomPictures(8, 300);
+  const std::string path = ScratchPath(".otb");
+  WriteBytes(path, StrikeFont(pictures, 12, 4));
+  const char* script =
+      "import sys, warnings\n"
+      "warnings.simplefilter('error')\n"
+      "from fontTools.ttLib import TTFont\n"
+      "font = TTFont(sys.argv[1])\n"
+      "font.setGlyphOrder(['g%d' % g for g in range(font['maxp'].numGlyphs)])\n"
+      "strike = font['EBDT'].strikeData[0]\n"
+      "size = font['EBLC'].strikes[0].bitmapSizeTable\n"
+      "metricsOf = {name: index.metrics for index in font['EBLC'].strikes[0].indexSubTables for name in index.names}\n"
+      "print(len(strike), size.ppemY, size.bitDepth, size.hori.ascender, size.hori.descender)\n"
+      "for g in sys.argv[2:]:\n"
+      "    glyph = strike['g' + g]\n"
+      "    metrics = metricsOf['g' + g]\n"
+      "    bits = ''.join(format(byte, '08b') for byte in glyph.imageData).replace('1', '#').replace('0', '.')\n"
+      "    rows = [bits[y * metrics.width:(y + 1) * metrics.width] for y in range(metrics.height)]\n"
+      "    print(metrics.width, metrics.height, metrics.horiBearingX, metrics.horiBearingY, metrics.horiAdvance, '/'.join(rows))\n";
+  std::vector<std::string> args{"-c", script, path};
+  std::string want = "300 16 1 12 -4\n";
+  for (size_t g : {0, 95, 96, 194, 299}) {
+    args.push_back(std::to_string(g));
+    const std::string rows = Rows(pictures[g]);
+    std::string joined;
+    for (char ch : rows) joined += ch == '\n' ? '/' : ch;
+    joined.pop_back();
+    want += std::to_string(pictures[g].Width) + " 16 0 12 " + std::to_string(pictures[g].Width) + " " + joined + "\n";
+  }
+  const auto run = RunTool("/usr/bin/python3", args);
+  std::remove(path.c_str());
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_EQ(run.Out, want);
+}
+
+// Pictures the strike's one-byte metrics cannot describe are refused.
+TEST(BitmapTables, RefusesWhatItCannotWrite) {
+  struct TRefusal {
+    const char* Fault;
+    std::vector<TCellBitmap> Pictures;
+    int32_t Ascent;
+  };
+  const TRefusal cases[] = {
+      {"no glyph at all", {}, 12},
+      {"a picture wider than a row holds", {TCellBitmap{17, 16, {}}}, 12},
+      {"a negative size", {TCellBitmap{-1, 16, {}}}, 12},
+      {"an ascent past a signed byte", {Full(8)}, 200},
+  };
+  for (const TRefusal& c : cases) {
+    SCOPED_TRACE(c.Fault);
+    EXPECT_THROW(BitmapTables(c.Pictures, c.Ascent, 4), std::invalid_argument);
+  }
+}
+
+}  // namespace
+}  // namespace runeplate::fontgen::sfnt
