@@ -10,6 +10,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SFNT_NAMES_H
 
 #include <cstdio>
 #include <ctime>
@@ -22,6 +23,7 @@
 
 #include "SfntTesting.h"
 #include "common/Files.h"
+#include "common/Utf8.h"
 #include "font/FontFile.h"
 #include "font/GlyphComposer.h"
 #include "fontgen/export/ExportFont.h"
@@ -353,6 +355,36 @@ TEST(ExportedFontBytes, AreTheSameEveryRunAndDatedBySourceDateEpochOrTheNotice) 
     EXPECT_EQ(HeadCreated(run(AtlasPath("round"), "1000000000", dir + "/epoch" + extension)), 1000000000 + From1904);
     EXPECT_EQ(HeadCreated(run(dated + "/a1bit.bmp", "", dir + "/notice" + extension)), 999993600 + From1904)
         << "2001-09-09 00:00 UTC";
+  }
+  RemoveFolder(dir);
+}
+
+// A Korean family breaking a format whose names are ASCII (CFF, the
+// PostScript name) or lost in the UTF-16 name table.
+TEST(ExportedFontNames, CarryAKoreanFamilyInEveryFormat) {
+  const std::string dir = FreshFolder("korean-family");
+  const std::string family = "룬플레이트 둥근";
+  for (const std::string extension : {".ttf", ".otf", ".woff2", ".otb"}) {
+    SCOPED_TRACE(extension);
+    const std::string font = Export("round", extension, dir, {"--family", family});
+    TFace face(font);
+    ASSERT_NE(face.Face, nullptr);
+    // FreeType's family_name is ASCII with '?' for the rest: read the name table.
+    std::u16string units;
+    std::string error;
+    ASSERT_TRUE(DecodeUtf8(family, units, error));
+    std::string want;
+    for (char16_t unit : units) want += {char(unit >> 8), char(unit & 0xFF)};
+    std::string got;
+    for (FT_UInt i = 0; i < FT_Get_Sfnt_Name_Count(face.Face); ++i) {
+      FT_SfntName name;
+      if (FT_Get_Sfnt_Name(face.Face, i, &name) == 0 && name.platform_id == 3 && name.name_id == 1)
+        got.assign(reinterpret_cast<const char*>(name.string), name.string_len);
+    }
+    EXPECT_EQ(got, want);
+    const char* postscript = FT_Get_Postscript_Name(face.Face);
+    EXPECT_STREQ(postscript, "RunpeulreiteuDunggeun-Regular");
+    if (extension != ".otb") ExpectOtsAccepts(font);
   }
   RemoveFolder(dir);
 }
