@@ -71,6 +71,19 @@ def opens_every_table(path):
     return warnings.seen
 
 
+def check_header(path, what):
+    """head.fontRevision as the name table's version says; hhea's widest
+    advance the widest of hmtx (a bitmap-only font once said 0)."""
+    font = TTFont(path)
+    version = font["name"].getDebugName(5).split()[-1]  # "Version 1.1.0"
+    major, minor = version.split(".")[:2]
+    check(abs(font["head"].fontRevision - float(major + "." + minor)) < 1e-4,
+          "%s: head.fontRevision %.4f is version %s" % (what, font["head"].fontRevision, version))
+    widest = max(advance for advance, _ in font["hmtx"].metrics.values())
+    check(font["hhea"].advanceWidthMax == widest,
+          "%s: hhea.advanceWidthMax %d is the widest advance %d" % (what, font["hhea"].advanceWidthMax, widest))
+
+
 def dump(font):
     text = io.StringIO()
     font.saveXML(text)
@@ -127,6 +140,8 @@ def main(argv):
                 warnings = opens_every_table(path)
                 check(not warnings, "fontTools reads every table of %s.%s%s" %
                       (atlas, kind, "" if not warnings else ": " + "; ".join(warnings[:3])))
+                if atlas == "round":
+                    check_header(path, "%s.%s" % (atlas, kind))
         source = os.path.join(assets, "fonts", "round", "a1bit.bmp")
         for kind in FORMATS:
             path = os.path.join(work, "ks.%s" % kind)
