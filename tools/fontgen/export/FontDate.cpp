@@ -50,7 +50,7 @@ int64_t FontDate(const std::string& noticePath) {
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
     const std::string text = epoch;
     int64_t seconds = 0;
-    // head keeps dates up to 2^32 seconds past 1904 in practice; 253402300799 is 9999-12-31.
+    // Up to 9999-12-31 23:59:59 (253402300799), the last day any reader's calendar shows.
     if (text.empty() || !Number(text, 0, text.size(), seconds) || seconds < 0 || seconds > 253402300799)
       throw TFontGenError("SOURCE_DATE_EPOCH \"" + text + "\" is not a count of seconds since 1970");
     return seconds;
