@@ -14,7 +14,6 @@ if(RUNEPLATE_BUILD_FONTS_ZIP)
             "-DZIP=${RUNEPLATE_FONTS_ZIP}" "-DFONTS=${fonts}"
             -P "${CMAKE_CURRENT_LIST_DIR}/MakeFontsZip.cmake"
     DEPENDS runeplate-fontgen ${inputs} "${CMAKE_CURRENT_LIST_DIR}/MakeFontsZip.cmake"
-            "${CMAKE_SOURCE_DIR}/tools/fontgen/export/write_opentype.py"
     COMMENT "Making runeplate-fonts-${PROJECT_VERSION}.zip"
     VERBATIM)
   add_custom_target(runeplate_fonts_zip ALL DEPENDS "${RUNEPLATE_FONTS_ZIP}")

@@ -1,20 +1,13 @@
 #include "fontgen/export/OpenType.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 
 #include "common/Files.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/JamoNames.h"
+#include "fontgen/export/sfnt/Bitmap.h"
 #include "fontgen/export/sfnt/Cff.h"
 #include "fontgen/export/sfnt/Cmap.h"
 #include "fontgen/export/sfnt/Container.h"
@@ -23,41 +16,9 @@
 #include "fontgen/export/sfnt/Naming.h"
 #include "fontgen/export/sfnt/Woff2.h"
 
-#ifndef RUNEPLATE_FONT_PYTHON
-#define RUNEPLATE_FONT_PYTHON "/usr/bin/python3"
-#endif
-#ifndef RUNEPLATE_OPENTYPE_SCRIPT
-#define RUNEPLATE_OPENTYPE_SCRIPT "write_opentype.py"
-#endif
-
 namespace runeplate::fontgen {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += char(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += char(c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string JsonRows(const TCellBitmap& picture) {
-  std::string out = "[";
-  for (int32_t y = 0; y < picture.Height; ++y) out += (y ? "," : "") + std::to_string(picture.Rows[y]);
-  return out + "]";
-}
 
 // The Hangul glyphs a character is made of, or none when any of its
 // rectangles is an ASCII or letter cell.
@@ -69,65 +30,6 @@ std::vector<int32_t> PartsOf(const TExportGlyph& glyph) {
     parts.push_back(g);
   }
   return parts;
-}
-
-// A folder of our own for the hand-over, removed with everything in it.
-class TScratchFolder {
- public:
-  TScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "runeplate-fontgen-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw TFontGenError("cannot make a temporary folder");
-    Path = pattern;
-  }
-  ~TScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(Path, ignored);
-  }
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-  std::string Path;
-};
-
-// Where write_opentype.py lies: beside the installed tool in
-// ../share/runeplate/, else in the source tree the tool was built from.
-std::string ScriptPath() {
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const fs::path installed = self.parent_path().parent_path() / "share" / "runeplate" / "write_opentype.py";
-    if (fs::exists(installed, error)) return installed.string();
-  }
-  return RUNEPLATE_OPENTYPE_SCRIPT;
-}
-
-// Runs `args` (no shell), standard error into `errorPath`; the exit status,
-// or -1 when it could not be run or did not exit by itself.
-int Run(const std::vector<std::string>& args, const std::string& errorPath) {
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child < 0) return -1;
-  if (child == 0) {
-    if (std::freopen(errorPath.c_str(), "w", stderr) == nullptr) _exit(127);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    std::fprintf(stderr, "cannot run %s\n", argv[0]);
-    _exit(127);
-  }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string LastLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line, last;
-  while (std::getline(in, line))
-    if (!line.empty()) last = line;
-  return last;
 }
 
 constexpr int32_t PixelsPerEm = 16;
@@ -153,7 +55,7 @@ bool IsKorean(uint32_t code) {
 
 }  // namespace
 
-sfnt::TSfntFont DescribeFont(const TExportFont& font) {
+sfnt::TSfntFont DescribeFont(const TExportFont& font, std::vector<TCellBitmap>* pictures) {
   sfnt::TSfntFont out;
   out.UnitsPerEm = PixelsPerEm * UnitsPerPixel;
   out.UnitsPerPixel = UnitsPerPixel;
@@ -162,6 +64,7 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font) {
   out.Date = font.Date;
   out.Names = {font.Family, font.Version, font.Copyright, font.Licence, font.LicenceUrl, font.Notice};
   out.Glyphs.push_back({".notdef", NotdefWidth * UnitsPerPixel, {}, {}});
+  std::vector<TCellBitmap> drawn{{NotdefWidth, LineHeight, {}}};
 
   // The characters' glyphs first, in code point order, one per layout: the
   // characters laid out alike (a conjoining jamo and its letter) share it.
@@ -184,6 +87,7 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font) {
     sfnt::TSfntGlyph made{GlyphName(glyph.CodePoint), glyph.Picture.Width * UnitsPerPixel, {}, {}};
     if (parts.empty()) made.Contours = sfnt::TraceOutline(glyph.Picture, font.Ascent, UnitsPerPixel);
     out.Glyphs.push_back(std::move(made));
+    drawn.push_back(glyph.Picture);
     out.Korean = out.Korean || IsKorean(glyph.CodePoint);
   }
 
@@ -194,11 +98,13 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font) {
   for (int32_t g = 0; g < HangulGlyphCount; ++g) {
     out.Glyphs.push_back({JamoGlyphName(names, g), PixelsPerEm * UnitsPerPixel,
                           sfnt::TraceOutline(font.Jamo[g], font.Ascent, UnitsPerPixel), {}});
+    drawn.push_back(font.Jamo[g]);
     out.Characters.push_back({PrivateJamoFirst + uint32_t(g), uint16_t(jamoFirst + size_t(g))});
   }
   for (const auto& [glyph, parts] : composites)
     for (int32_t part : parts) out.Glyphs[glyph].Components.push_back(uint16_t(jamoFirst + size_t(part)));
   if (out.Glyphs.size() > 0xFFFF) throw TFontGenError("more glyphs than a font can hold");
+  if (pictures != nullptr) *pictures = std::move(drawn);
   return out;
 }
 
@@ -223,55 +129,8 @@ std::vector<uint8_t> TrueTypeFile(sfnt::TSfntFont font, bool shareParts) {
                                                });
 }
 
-std::string OpenTypeDescription(const TExportFont& font) {
-  TJamoNames names;
-  std::string error;
-  ParseJamoNames(NeoJamoNames, names, error);
-  std::ostringstream out;
-  out << "{\"family\":" << JsonString(font.Family) << ",\"version\":" << JsonString(font.Version)
-      << ",\"ascent\":" << font.Ascent << ",\"descent\":" << font.Descent
-      << ",\"copyright\":" << JsonString(font.Copyright) << ",\"licence\":" << JsonString(font.Licence)
-      << ",\"licence_url\":" << JsonString(font.LicenceUrl) << ",\"notice\":" << JsonString(font.Notice)
-      << ",\n\"jamo\":[";
-  for (int32_t g = 0; g < HangulGlyphCount; ++g)
-    out << (g ? ",\n" : "") << "{\"name\":" << JsonString(JamoGlyphName(names, g))
-        << ",\"rows\":" << JsonRows(font.Jamo[g]) << "}";
-  out << "],\n\"glyphs\":[";
-  // One glyph per layout: the characters laid out alike share it.
-  std::map<std::vector<int32_t>, std::vector<uint32_t>> sharing;
-  std::vector<std::pair<const TExportGlyph*, std::vector<int32_t>>> glyphs;
-  for (const TExportGlyph& glyph : font.Glyphs) {
-    std::vector<int32_t> parts = PartsOf(glyph);
-    if (!parts.empty()) {
-      auto [at, fresh] = sharing.emplace(parts, std::vector<uint32_t>{});
-      at->second.push_back(glyph.CodePoint);
-      if (!fresh) continue;
-    }
-    glyphs.push_back({&glyph, parts});
-  }
-  bool first = true;
-  for (const auto& [glyph, parts] : glyphs) {
-    const std::vector<uint32_t> codes = parts.empty() ? std::vector<uint32_t>{glyph->CodePoint} : sharing[parts];
-    out << (first ? "" : ",\n") << "{\"codes\":[";
-    for (size_t i = 0; i < codes.size(); ++i) out << (i ? "," : "") << codes[i];
-    out << "],\"width\":" << glyph->Picture.Width << ",\"rows\":" << JsonRows(glyph->Picture);
-    if (!parts.empty()) {
-      out << ",\"parts\":[";
-      for (size_t i = 0; i < parts.size(); ++i) out << (i ? "," : "") << JsonString(JamoGlyphName(names, parts[i]));
-      out << "]";
-    }
-    out << "}";
-    first = false;
-  }
-  out << "]}\n";
-  return out.str();
-}
-
 std::vector<uint8_t> CffFile(const sfnt::TSfntFont& font) {
   const sfnt::TBoxes boxes = sfnt::GlyphBoxes(font);
-  std::vector<sfnt::TCffGlyph> glyphs;
-  for (const sfnt::TSfntGlyph& glyph : font.Glyphs)
-    glyphs.push_back({glyph.Name, glyph.Advance, glyph.Contours, glyph.Components});
   const sfnt::TCffNames names{sfnt::PostScriptName(font.Names.Family), font.Names.Family, font.Names.Family,
                               font.Names.Version, font.Names.Copyright};
   // In the order the format recommends for CFF fonts.
@@ -283,37 +142,29 @@ std::vector<uint8_t> CffFile(const sfnt::TSfntFont& font) {
                                               {"name", sfnt::NameTable(font.Names)},
                                               {"cmap", sfnt::CmapTable(font.Characters)},
                                               {"post", sfnt::PostTable(font)},
-                                              {"CFF ", sfnt::CffTable(glyphs, names, font.UnitsPerEm)},
+                                              {"CFF ", sfnt::CffTable(font.Glyphs, names, font.UnitsPerEm)},
                                               {"hmtx", sfnt::HmtxTable(font, boxes)},
                                           });
 }
 
-namespace {
-
-// The Python hand-off, still the writer of the CFF and bitmap-only fonts.
-std::vector<uint8_t> WrittenByFontTools(const std::string& path, const TExportFont& font, TOpenTypeFlavour flavour) {
-  static const char* const Kinds[] = {"ttf", "otf", "woff2", "otb"};
-  const TScratchFolder scratch;
-  const std::string descriptionPath = scratch.Path + "/font.json", madePath = scratch.Path + "/font." + Kinds[int(flavour)];
-  const std::string errorPath = scratch.Path + "/errors.txt";
-  {
-    std::ofstream description(descriptionPath, std::ios::binary);
-    description << OpenTypeDescription(font);
-    if (!description.flush()) throw TFontGenError("cannot write the font's description to " + descriptionPath);
-  }
-  const int status = Run({RUNEPLATE_FONT_PYTHON, ScriptPath(), descriptionPath, Kinds[int(flavour)], madePath}, errorPath);
-  if (status != 0) {
-    const std::string reason = LastLine(errorPath);
-    throw TFontGenError(path + ": fontTools (" + std::string(RUNEPLATE_FONT_PYTHON) + " " + ScriptPath() +
-                        ") failed: " + (reason.empty() ? "exit status " + std::to_string(status) : reason));
-  }
-  std::vector<uint8_t> bytes;
-  std::string error;
-  if (!ReadFile(madePath, bytes, error)) throw TFontGenError(error);
-  return bytes;
+std::vector<uint8_t> BitmapFile(sfnt::TSfntFont font, const std::vector<TCellBitmap>& pictures, int ascent,
+                                int descent) {
+  for (sfnt::TSfntGlyph& glyph : font.Glyphs) glyph.Contours.clear(), glyph.Components.clear();
+  const sfnt::TBoxes boxes = sfnt::GlyphBoxes(font);
+  const sfnt::TBitmapTables strike = sfnt::BitmapTables(pictures, ascent, descent);
+  return sfnt::SfntFile(sfnt::TrueTypeVersion, {
+                                                   {"head", sfnt::HeadTable(font, boxes, false)},
+                                                   {"hhea", sfnt::HheaTable(font, boxes)},
+                                                   {"maxp", sfnt::MaxpCountOnly(font)},
+                                                   {"OS/2", sfnt::Os2Table(font)},
+                                                   {"hmtx", sfnt::HmtxTable(font, boxes)},
+                                                   {"cmap", sfnt::CmapTable(font.Characters)},
+                                                   {"EBLC", strike.Eblc},
+                                                   {"EBDT", strike.Ebdt},
+                                                   {"name", sfnt::NameTable(font.Names)},
+                                                   {"post", sfnt::PostTable(font)},
+                                               });
 }
-
-}  // namespace
 
 std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flavour) {
   switch (flavour) {
@@ -322,15 +173,19 @@ std::vector<uint8_t> OpenTypeFile(const TExportFont& font, TOpenTypeFlavour flav
     // without the shared composites (12.8 KB against 13.3 for Round).
     case TOpenTypeFlavour::Woff2: return sfnt::Woff2File(TrueTypeFile(DescribeFont(font), false));
     case TOpenTypeFlavour::Cff: return CffFile(DescribeFont(font));
-    default: throw std::invalid_argument("no writer of our own yet");
+    case TOpenTypeFlavour::Bitmap: {
+      std::vector<TCellBitmap> pictures;
+      sfnt::TSfntFont described = DescribeFont(font, &pictures);
+      return BitmapFile(std::move(described), pictures, font.Ascent, font.Descent);
+    }
   }
+  throw std::invalid_argument("no such OpenType flavour");
 }
 
 void WriteOpenType(const std::string& path, const TExportFont& font, TOpenTypeFlavour flavour) {
   std::vector<uint8_t> bytes;
   try {
-    const bool ours = flavour != TOpenTypeFlavour::Bitmap;
-    bytes = ours ? OpenTypeFile(font, flavour) : WrittenByFontTools(path, font, flavour);
+    bytes = OpenTypeFile(font, flavour);
   } catch (const std::invalid_argument& error) {
     throw TFontGenError(path + ": " + error.what());
   }
