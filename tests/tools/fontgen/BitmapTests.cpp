@@ -22,7 +22,7 @@ using runeplate::testing::WriteBytes;
 
 std::vector<uint8_t> StrikeFont(const std::vector<TCellBitmap>& pictures, int32_t ascent, int32_t descent) {
   const TBitmapTables tables = BitmapTables(pictures, ascent, descent);
-  return TestSfnt({{"EBDT", tables.Ebdt}, {"EBLC", tables.Eblc}}, 0x00010000, 256, uint16_t(pictures.size()));
+  return TestSfnt({{"EBLC", tables.Eblc}, {"EBDT", tables.Ebdt}}, TrueTypeVersion, pictures.size());
 }
 
 TCellBitmap Full(int32_t width) {

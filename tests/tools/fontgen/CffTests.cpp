@@ -115,8 +115,8 @@ TEST(CffTable, CarriesItsNamesAsAsciiStrings) {
   const TNameCase cases[] = {
       {"the PostScript or family name dropped", {"Runeplate-Regular", "Runeplate Round", "Runeplate Round", "1.1.0", "(c)"},
        "Runeplate-Regular", "Runeplate Round"},
-      {"a Korean name written as bytes no CFF reader takes", {"", "룬플레이트Round", "룬플레이트Round", "1.1.0", ""},
-       "Runeplate-Regular", "Round"},
+      {"a Korean name written as bytes no CFF reader takes", {"룬-Regular", "룬 Round", "룬 Round", "1.1.0", "©"},
+       "Runeplate-Regular", "Runeplate-Regular"},
   };
   TTestFont font = HandMade();
   for (const TNameCase& c : cases) {

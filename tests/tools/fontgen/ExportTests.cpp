@@ -194,6 +194,12 @@ TEST_P(ExportedFonts, BitmapOpenTypeDrawsEveryCharacterAsTheEngine) {
   ExpectFreeTypeDrawsTheComposer(Export(GetParam().Name, ".otb", Dir), GetParam(), true);
 }
 
+// The jamo glyphs left out of the strike or not found by the reader: read
+// back, their pixels that no syllable shows are guessed (189 wrong for Round).
+TEST_P(ExportedFonts, BitmapOpenTypeReadsBackAsTheAtlas) {
+  ExpectReadBackGivesTheAtlas(Export(GetParam().Name, ".otb", Dir), GetParam().Name, Dir);
+}
+
 // A contour traced wrong, a component misplaced, overlapping components
 // cancelling each other; tables a browser would refuse.
 TEST_P(ExportedFonts, TrueTypeDrawsEveryCharacterAsTheEngineAndPassesOts) {

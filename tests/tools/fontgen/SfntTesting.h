@@ -5,7 +5,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -13,7 +12,8 @@
 #include <vector>
 
 #include "font/GlyphComposer.h"
-#include "fontgen/export/sfnt/SfntBytes.h"
+#include "fontgen/export/sfnt/Container.h"
+#include "fontgen/export/sfnt/Metrics.h"
 
 namespace runeplate::fontgen::sfnt::testing {
 
@@ -77,41 +77,17 @@ inline std::optional<TDrawn> Draw(FT_Face face, FT_UInt glyph, FT_Int32 loadFlag
   return drawn;
 }
 
-// The least font around `tables` (tag, bytes) that FreeType and fontTools
-// open: a head of `unitsPerEm`, a maxp of `glyphs` and horizontal metrics of
-// one advance for all beside them, no checksums (neither reader checks them).
-inline std::vector<uint8_t> TestSfnt(std::vector<std::pair<std::string, std::vector<uint8_t>>> tables,
-                                     uint32_t sfntVersion, int32_t unitsPerEm, uint16_t glyphs) {
-  TSfntBytes head;
-  head.U32(0x00010000), head.U32(0x00010000), head.U32(0), head.U32(0x5F0F3CF5);
-  head.U16(0), head.U16(uint32_t(unitsPerEm)), head.LongDateTime(0), head.LongDateTime(0);
-  for (int i = 0; i < 4; ++i) head.I16(0);
-  head.U16(0), head.U16(8), head.I16(2), head.I16(0), head.I16(0);
-  TSfntBytes maxp;
-  maxp.U32(0x00005000), maxp.U16(glyphs);
-  TSfntBytes hhea, hmtx;
-  hhea.U32(0x00010000), hhea.I16(unitsPerEm), hhea.I16(0), hhea.I16(0), hhea.U16(uint32_t(unitsPerEm));
-  for (int i = 0; i < 3; ++i) hhea.I16(0);
-  hhea.I16(1), hhea.I16(0);
-  for (int i = 0; i < 6; ++i) hhea.I16(0);
-  hhea.U16(1);
-  hmtx.U16(uint32_t(unitsPerEm)), hmtx.I16(0);
-  for (uint16_t g = 1; g < glyphs; ++g) hmtx.I16(0);
-  tables.push_back({"hhea", hhea.Bytes});
-  tables.push_back({"hmtx", hmtx.Bytes});
-  tables.push_back({"head", head.Bytes});
-  tables.push_back({"maxp", maxp.Bytes});
-  std::sort(tables.begin(), tables.end());
-  TSfntBytes font;
-  font.U32(sfntVersion), font.U16(uint32_t(tables.size())), font.U16(0), font.U16(0), font.U16(0);
-  size_t at = 12 + 16 * tables.size();
-  for (const auto& [tag, bytes] : tables) {
-    for (char c : tag) font.U8(uint8_t(c));
-    font.U32(0), font.U32(uint32_t(at)), font.U32(uint32_t(bytes.size()));
-    at += (bytes.size() + 3) / 4 * 4;
-  }
-  for (const auto& [tag, bytes] : tables) font.Append(bytes), font.Pad4();
-  return font.Bytes;
+// The least font around `tables` that FreeType opens: `glyphs` blank glyphs
+// of one advance.
+inline std::vector<uint8_t> TestSfnt(std::vector<TSfntTable> tables, uint32_t sfntVersion, size_t glyphs) {
+  TSfntFont font;
+  font.Glyphs.assign(glyphs, TSfntGlyph{"g", font.UnitsPerEm, {}, {}});
+  const TBoxes boxes(glyphs);
+  tables.insert(tables.end(), {{"head", HeadTable(font, boxes, false)},
+                               {"hhea", HheaTable(font, boxes)},
+                               {"maxp", MaxpCountOnly(font)},
+                               {"hmtx", HmtxTable(font, boxes)}});
+  return SfntFile(sfntVersion, tables);
 }
 
 inline std::string Rows(const TCellBitmap& picture) {

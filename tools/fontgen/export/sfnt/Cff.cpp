@@ -251,11 +251,8 @@ TBytes GlyphCharString(const TCffGlyph& glyph, uint16_t number, const std::map<u
   return charString.Finish(EndChar);
 }
 
-std::string Printable(const std::string& text) {
-  std::string kept;
-  for (char c : text)
-    if (c >= 0x20 && c <= 0x7E) kept += c;
-  return kept;
+bool IsPrintableAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
 TBytes AsBytes(const std::string& text) { return TBytes(text.begin(), text.end()); }
@@ -291,7 +288,7 @@ std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNa
   std::set<std::string> seen{".notdef"};
   for (size_t g = 1; g < glyphs.size(); ++g) {
     const std::string& name = glyphs[g].Name;
-    if (name.empty() || Printable(name) != name || !seen.insert(name).second)
+    if (name.empty() || !IsPrintableAscii(name) || !seen.insert(name).second)
       throw std::invalid_argument("glyph name \"" + name + "\" is empty, not printable ASCII or not unique");
     strings.push_back(AsBytes(name));
   }
@@ -300,11 +297,10 @@ std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNa
   // before they are.
   TBytes top;
   const auto stringOperator = [&](const std::string& text, uint16_t op) {
-    const std::string kept = Printable(text);
-    if (kept.empty()) return;
+    if (text.empty() || !IsPrintableAscii(text)) return;
     DictNumber(top, FirstCustomSid + int32_t(strings.size()));
     DictOperator(top, op);
-    strings.push_back(AsBytes(kept));
+    strings.push_back(AsBytes(text));
   };
   stringOperator(names.Version, VersionOp);
   stringOperator(names.Notice, NoticeOp);
@@ -331,8 +327,8 @@ std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNa
   TBytes privateDict;
   if (defaultAdvance != 0) DictNumber(privateDict, defaultAdvance), DictOperator(privateDict, DefaultWidthXOp);
 
-  std::string postScriptName = Printable(names.PostScriptName).substr(0, 63);
-  if (postScriptName.empty()) postScriptName = "Runeplate-Regular";
+  std::string postScriptName = names.PostScriptName.substr(0, 63);
+  if (postScriptName.empty() || !IsPrintableAscii(postScriptName)) postScriptName = "Runeplate-Regular";
   const std::vector<TBytes> nameIndex{AsBytes(postScriptName)};
   const TBytes charset = Charset(glyphs.size());
   const size_t topIndexAt = 4 + IndexSize(nameIndex), topAt = topIndexAt + IndexSize({top}) - top.size();

@@ -21,9 +21,10 @@ namespace runeplate::fontgen::sfnt {
 // components itself. Glyph 0's name is .notdef whatever it says.
 using TCffGlyph = TSfntGlyph;
 
-// The strings of the Top DICT. CFF strings are ASCII: each keeps only its
-// printable ASCII characters, and one left empty is not written (the
-// PostScript name is then "Runeplate-Regular").
+// The strings of the Top DICT. CFF strings are ASCII, and the name table
+// carries every name in full: a string that is empty or not all printable
+// ASCII is left out (a PostScript name is then "Runeplate-Regular") rather
+// than written half.
 struct TCffNames {
   std::string PostScriptName;  // the Name INDEX's one entry, at most 63 characters
   std::string FullName;
