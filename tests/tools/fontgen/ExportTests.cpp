@@ -217,10 +217,9 @@ TEST_P(ExportedFonts, CffDrawsEveryCharacterAsTheEngineAndPassesOtsAndReadsBackA
 }
 
 // Jamo glyphs the reader cannot find in a font without glyph names (post
-// format 3: found by their private code points), or missing from the strike.
-TEST_P(ExportedFonts, TrueTypeAndBitmapFontsReadBackAsTheAtlas) {
+// format 3: found by their private code points).
+TEST_P(ExportedFonts, TrueTypeReadsBackAsTheAtlas) {
   ExpectReadBackGivesTheAtlas(Export(GetParam().Name, ".ttf", Dir), GetParam().Name, Dir);
-  ExpectReadBackGivesTheAtlas(Export(GetParam().Name, ".otb", Dir), GetParam().Name, Dir);
 }
 
 // WOFF2 compression losing glyphs; a web font browsers would refuse.
