@@ -55,24 +55,18 @@ bool IsKorean(uint32_t code) {
 
 }  // namespace
 
-sfnt::TSfntFont DescribeFont(const TExportFont& font, std::vector<TCellBitmap>* pictures) {
-  sfnt::TSfntFont out;
-  out.UnitsPerEm = PixelsPerEm * UnitsPerPixel;
-  out.UnitsPerPixel = UnitsPerPixel;
-  out.Ascender = font.Ascent * UnitsPerPixel;
-  out.Descender = font.Descent * UnitsPerPixel;
-  out.Date = font.Date;
-  out.Names = {font.Family, font.Version, font.Copyright, font.Licence, font.LicenceUrl, font.Notice};
-  out.Glyphs.push_back({".notdef", NotdefWidth * UnitsPerPixel, {}, {}});
-  std::vector<TCellBitmap> drawn{{NotdefWidth, LineHeight, {}}};
+namespace {
 
-  // The characters' glyphs first, in code point order, one per layout: the
-  // characters laid out alike (a conjoining jamo and its letter) share it.
-  // Composites name their parts by jamo glyph number until the jamo glyphs'
-  // place after the characters is known.
+// A composite whose parts are still jamo glyph numbers (0..343).
+using TPendingParts = std::vector<std::pair<size_t, std::vector<int32_t>>>;
+
+// The characters' glyphs, in code point order, one per layout: the
+// characters laid out alike (a conjoining jamo and its letter) share it.
+TPendingParts AddCharacters(const TExportFont& font, sfnt::TSfntFont& out, std::vector<TCellBitmap>& drawn) {
   std::map<std::vector<int32_t>, uint16_t> byParts;
-  std::vector<std::pair<size_t, std::vector<int32_t>>> composites;
+  TPendingParts composites;
   for (const TExportGlyph& glyph : font.Glyphs) {
+    out.Korean = out.Korean || IsKorean(glyph.CodePoint);
     std::vector<int32_t> parts = PartsOf(glyph);
     if (!parts.empty()) {
       const auto known = byParts.find(parts);
@@ -88,11 +82,15 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font, std::vector<TCellBitmap>* 
     if (parts.empty()) made.Contours = sfnt::TraceOutline(glyph.Picture, font.Ascent, UnitsPerPixel);
     out.Glyphs.push_back(std::move(made));
     drawn.push_back(glyph.Picture);
-    out.Korean = out.Korean || IsKorean(glyph.CodePoint);
   }
+  return composites;
+}
 
-  // The jamo glyphs under Neo둥근모's names, and at the private code points
-  // the BDF keeps them at, for readers of fonts without glyph names.
+// The jamo glyphs under Neo둥근모's names, and at the private code points
+// the BDF keeps them at, for readers of fonts without glyph names; then the
+// composites' parts are their glyph numbers.
+void AddJamo(const TExportFont& font, const TPendingParts& composites, sfnt::TSfntFont& out,
+             std::vector<TCellBitmap>& drawn) {
   const size_t jamoFirst = out.Glyphs.size();
   const TJamoNames names = NeoNames();
   for (int32_t g = 0; g < HangulGlyphCount; ++g) {
@@ -103,6 +101,21 @@ sfnt::TSfntFont DescribeFont(const TExportFont& font, std::vector<TCellBitmap>* 
   }
   for (const auto& [glyph, parts] : composites)
     for (int32_t part : parts) out.Glyphs[glyph].Components.push_back(uint16_t(jamoFirst + size_t(part)));
+}
+
+}  // namespace
+
+sfnt::TSfntFont DescribeFont(const TExportFont& font, std::vector<TCellBitmap>* pictures) {
+  sfnt::TSfntFont out;
+  out.UnitsPerEm = PixelsPerEm * UnitsPerPixel;
+  out.UnitsPerPixel = UnitsPerPixel;
+  out.Ascender = font.Ascent * UnitsPerPixel;
+  out.Descender = font.Descent * UnitsPerPixel;
+  out.Date = font.Date;
+  out.Names = {font.Family, font.Version, font.Copyright, font.Licence, font.LicenceUrl, font.Notice};
+  out.Glyphs.push_back({".notdef", NotdefWidth * UnitsPerPixel, {}, {}});
+  std::vector<TCellBitmap> drawn{{NotdefWidth, LineHeight, {}}};
+  AddJamo(font, AddCharacters(font, out, drawn), out, drawn);
   if (out.Glyphs.size() > 0xFFFF) throw TFontGenError("more glyphs than a font can hold");
   if (pictures != nullptr) *pictures = std::move(drawn);
   return out;
