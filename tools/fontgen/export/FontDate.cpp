@@ -6,6 +6,8 @@
 #include "fontgen/FontGenError.h"
 #include "fontgen/Notice.h"
 
+// The day the release (1.1.0) was made: the date of fonts made with neither
+// SOURCE_DATE_EPOCH nor a dated NOTICE. It moves with the version.
 #ifndef RUNEPLATE_RELEASE_DATE
 #define RUNEPLATE_RELEASE_DATE "2026-12-08"
 #endif
