@@ -113,7 +113,8 @@ class TFace {
 // hinted, and compares it with the composer's picture of the atlas: same
 // ink, none outside the cell, the cell's advance, and no character mapped
 // beyond those.
-void ExpectFreeTypeDrawsTheComposer(const std::string& path, const TAtlasCase& atlasCase, bool bitmap) {
+void ExpectFreeTypeDrawsTheComposer(const std::string& path, const TAtlasCase& atlasCase, bool bitmap,
+                                    const std::vector<uint32_t>& codes = EveryCharacter()) {
   const TFontImage atlas = ReadAtlas(AtlasPath(atlasCase.Name));
   TFace face(path);
   ASSERT_NE(face.Face, nullptr) << path << ": FreeType cannot open it";
@@ -133,7 +134,6 @@ void ExpectFreeTypeDrawsTheComposer(const std::string& path, const TAtlasCase& a
     const char* Load;
     FT_Int32 Flags;
   } loads[] = {{"unhinted", FT_LOAD_NO_HINTING}, {"hinted", FT_LOAD_DEFAULT}};
-  const std::vector<uint32_t> codes = EveryCharacter();
   for (const auto& load : loads) {
     int wrong = 0;
     std::string firstWrong;
@@ -220,6 +220,17 @@ TEST_P(ExportedFonts, CffDrawsEveryCharacterAsTheEngineAndPassesOtsAndReadsBackA
 // format 3: found by their private code points).
 TEST_P(ExportedFonts, TrueTypeReadsBackAsTheAtlas) {
   ExpectReadBackGivesTheAtlas(Export(GetParam().Name, ".ttf", Dir), GetParam().Name, Dir);
+}
+
+// A small font (KS X 1001's syllables) has a short loca, offsets in words:
+// read as bytes, or written unpadded, every composite lands on another glyph.
+TEST(ExportedSmallFont, TrueTypeWithAShortLocaDrawsEveryCharacterAsTheEngine) {
+  const std::string dir = FreshFolder("short-loca");
+  TExportOptions options;
+  options.Repertoire = TRepertoire::KsX1001;
+  ExpectFreeTypeDrawsTheComposer(Export("round", ".ttf", dir, {"--chars", "ksx1001"}), Atlases[0], false,
+                                 ExportRepertoire(options));
+  RemoveFolder(dir);
 }
 
 // WOFF2 compression losing glyphs; a web font browsers would refuse.
