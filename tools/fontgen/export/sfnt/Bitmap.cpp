@@ -22,6 +22,7 @@ struct TRange {
   uint16_t Last;
   int32_t Width;
   int32_t Height;
+  uint32_t ImageOffset = 0;  // of the first glyph's image in EBDT
 };
 
 std::vector<TRange> RangesOf(const std::vector<TCellBitmap>& pictures) {
@@ -31,7 +32,7 @@ std::vector<TRange> RangesOf(const std::vector<TCellBitmap>& pictures) {
     if (!ranges.empty() && ranges.back().Width == picture.Width && ranges.back().Height == picture.Height)
       ranges.back().Last = uint16_t(g);
     else
-      ranges.push_back({uint16_t(g), uint16_t(g), picture.Width, picture.Height});
+      ranges.push_back({uint16_t(g), uint16_t(g), picture.Width, picture.Height, 0});
   }
   return ranges;
 }
@@ -63,6 +64,38 @@ void BitAligned(TSfntBytes& out, const TCellBitmap& picture) {
 
 size_t ImageBytes(const TRange& range) { return (size_t(range.Width) * size_t(range.Height) + 7) / 8; }
 
+// The images of every range, one after the other; each range learns where
+// its images start.
+std::vector<uint8_t> ImageData(const std::vector<TCellBitmap>& pictures, std::vector<TRange>& ranges) {
+  TSfntBytes ebdt;
+  ebdt.U32(TableVersion);
+  for (TRange& range : ranges) {
+    range.ImageOffset = uint32_t(ebdt.Size());
+    for (uint32_t g = range.First; g <= range.Last; ++g) BitAligned(ebdt, pictures[g]);
+  }
+  return std::move(ebdt.Bytes);
+}
+
+constexpr size_t IndexSubtableBytes = 20;
+
+// A range's index subtable: where its images are, their size, and the
+// big glyph metrics all of them share: the cell from the top of the line,
+// advancing by its width; down the page centred, advancing by its height.
+void IndexSubtable(TSfntBytes& eblc, const TRange& range, int32_t ascent) {
+  eblc.U16(IndexFormatSameSize);
+  eblc.U16(ImageFormatBitAligned);
+  eblc.U32(range.ImageOffset);
+  eblc.U32(uint32_t(ImageBytes(range)));
+  eblc.U8(uint32_t(range.Height));
+  eblc.U8(uint32_t(range.Width));
+  eblc.I8(0);
+  eblc.I8(ascent);
+  eblc.U8(uint32_t(range.Width));
+  eblc.I8(-(range.Width / 2));
+  eblc.I8(0);
+  eblc.U8(uint32_t(range.Height));
+}
+
 }  // namespace
 
 TBitmapTables BitmapTables(const std::vector<TCellBitmap>& pictures, int32_t ascent, int32_t descent) {
@@ -76,23 +109,15 @@ TBitmapTables BitmapTables(const std::vector<TCellBitmap>& pictures, int32_t asc
       throw std::invalid_argument("a glyph picture beyond 16 x 16 pixels");
     widthMax = std::max(widthMax, picture.Width);
   }
-  const std::vector<TRange> ranges = RangesOf(pictures);
-
-  TSfntBytes ebdt;
-  ebdt.U32(TableVersion);
-  std::vector<uint32_t> imageOffsets;
-  for (const TRange& range : ranges) {
-    imageOffsets.push_back(uint32_t(ebdt.Size()));
-    for (uint32_t g = range.First; g <= range.Last; ++g) BitAligned(ebdt, pictures[g]);
-  }
+  std::vector<TRange> ranges = RangesOf(pictures);
+  std::vector<uint8_t> ebdt = ImageData(pictures, ranges);
 
   TSfntBytes eblc;
   eblc.U32(TableVersion);
   eblc.U32(1);  // one strike
-  const size_t arrayAt = eblc.Size() + BitmapSizeBytes, subtableBytes = 20;
-  const size_t arrayBytes = 8 * ranges.size();
+  const size_t arrayAt = eblc.Size() + BitmapSizeBytes, arrayBytes = 8 * ranges.size();
   eblc.U32(uint32_t(arrayAt));
-  eblc.U32(uint32_t(arrayBytes + subtableBytes * ranges.size()));
+  eblc.U32(uint32_t(arrayBytes + IndexSubtableBytes * ranges.size()));
   eblc.U32(uint32_t(ranges.size()));
   eblc.U32(0);  // colorRef
   LineMetrics(eblc, ascent, descent, widthMax);
@@ -105,26 +130,10 @@ TBitmapTables BitmapTables(const std::vector<TCellBitmap>& pictures, int32_t asc
   for (size_t r = 0; r < ranges.size(); ++r) {
     eblc.U16(ranges[r].First);
     eblc.U16(ranges[r].Last);
-    eblc.U32(uint32_t(arrayBytes + subtableBytes * r));
+    eblc.U32(uint32_t(arrayBytes + IndexSubtableBytes * r));
   }
-  for (size_t r = 0; r < ranges.size(); ++r) {
-    const TRange& range = ranges[r];
-    eblc.U16(IndexFormatSameSize);
-    eblc.U16(ImageFormatBitAligned);
-    eblc.U32(imageOffsets[r]);
-    eblc.U32(uint32_t(ImageBytes(range)));
-    // Big glyph metrics: the cell from the top of the line, advancing by
-    // its width; down the page centred, advancing by its height.
-    eblc.U8(uint32_t(range.Height));
-    eblc.U8(uint32_t(range.Width));
-    eblc.I8(0);
-    eblc.I8(ascent);
-    eblc.U8(uint32_t(range.Width));
-    eblc.I8(-(range.Width / 2));
-    eblc.I8(0);
-    eblc.U8(uint32_t(range.Height));
-  }
-  return {std::move(eblc.Bytes), std::move(ebdt.Bytes)};
+  for (const TRange& range : ranges) IndexSubtable(eblc, range, ascent);
+  return {std::move(eblc.Bytes), std::move(ebdt)};
 }
 
 }  // namespace runeplate::fontgen::sfnt

@@ -97,14 +97,20 @@ void DictOperator(TBytes& out, uint16_t op) {
   out.push_back(uint8_t(op));
 }
 
+uint32_t OffsetSize(size_t largest) { return largest <= 0xFF ? 1 : largest <= 0xFFFF ? 2 : largest <= 0xFFFFFF ? 3 : 4; }
+
+size_t DataSize(const std::vector<TBytes>& items) {
+  size_t total = 0;
+  for (const TBytes& item : items) total += item.size();
+  return total;
+}
+
 // An INDEX: a count, offsets one-based from the byte before the data, the
 // data; the offsets as wide as the largest needs.
 void WriteIndex(TSfntBytes& out, const std::vector<TBytes>& items) {
   out.U16(uint32_t(items.size()));
   if (items.empty()) return;
-  size_t total = 1;
-  for (const TBytes& item : items) total += item.size();
-  const uint32_t offSize = total <= 0xFF ? 1 : total <= 0xFFFF ? 2 : total <= 0xFFFFFF ? 3 : 4;
+  const uint32_t offSize = OffsetSize(DataSize(items) + 1);
   out.U8(offSize);
   size_t offset = 1;
   auto writeOffset = [&](size_t value) {
@@ -116,9 +122,9 @@ void WriteIndex(TSfntBytes& out, const std::vector<TBytes>& items) {
 }
 
 size_t IndexSize(const std::vector<TBytes>& items) {
-  TSfntBytes measured;
-  WriteIndex(measured, items);
-  return measured.Size();
+  if (items.empty()) return 2;
+  const size_t data = DataSize(items);
+  return 3 + (items.size() + 1) * OffsetSize(data + 1) + data;
 }
 
 // A charstring under construction: operators with their arguments, the
@@ -279,11 +285,8 @@ std::optional<TBox> FontBox(const std::vector<TCffGlyph>& glyphs) {
   return box;
 }
 
-}  // namespace
-
-std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNames& names, int32_t unitsPerEm) {
-  if (glyphs.empty() || glyphs.size() > 64999 - FirstCustomSid)
-    throw std::invalid_argument("a CFF font holds 1 to " + std::to_string(64999 - FirstCustomSid) + " glyphs");
+// The glyph names, glyph 1's first, each checked.
+std::vector<TBytes> GlyphNames(const std::vector<TCffGlyph>& glyphs) {
   std::vector<TBytes> strings;
   std::set<std::string> seen{".notdef"};
   for (size_t g = 1; g < glyphs.size(); ++g) {
@@ -292,9 +295,18 @@ std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNa
       throw std::invalid_argument("glyph name \"" + name + "\" is empty, not printable ASCII or not unique");
     strings.push_back(AsBytes(name));
   }
+  return strings;
+}
 
-  // The Top DICT, its offsets five bytes wide so that its size is known
-  // before they are.
+// The Top DICT, its names appended to `strings`; the offsets it holds are
+// five bytes wide, so that its size is known before they are, and patched
+// in at CharsetAt, CharStringsAt and PrivateAt (size, then offset).
+struct TTopDict {
+  TBytes Bytes;
+  size_t CharsetAt, CharStringsAt, PrivateAt;
+};
+
+TTopDict TopDict(const TCffNames& names, int32_t unitsPerEm, const TBox& box, std::vector<TBytes>& strings) {
   TBytes top;
   const auto stringOperator = [&](const std::string& text, uint16_t op) {
     if (text.empty() || !IsPrintableAscii(text)) return;
@@ -311,13 +323,21 @@ std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNa
     for (double value : {scale, 0.0, 0.0, scale, 0.0, 0.0}) value == 0 ? DictNumber(top, 0) : DictReal(top, value);
     DictOperator(top, FontMatrixOp);
   }
-  const TBox box = FontBox(glyphs).value_or(TBox{});
   for (int32_t value : {box.XMin, box.YMin, box.XMax, box.YMax}) DictNumber(top, value);
   DictOperator(top, FontBBoxOp);
   const size_t charsetAt = top.size() + 1, charStringsAt = charsetAt + 6, privateAt = charStringsAt + 6;
   for (uint16_t op : {CharsetOp, CharStringsOp}) DictNumber(top, 0, true), DictOperator(top, op);
   DictNumber(top, 0, true), DictNumber(top, 0, true), DictOperator(top, PrivateOp);
+  return {std::move(top), charsetAt, charStringsAt, privateAt};
+}
 
+}  // namespace
+
+std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNames& names, int32_t unitsPerEm) {
+  if (glyphs.empty() || glyphs.size() > 64999 - FirstCustomSid)
+    throw std::invalid_argument("a CFF font holds 1 to " + std::to_string(64999 - FirstCustomSid) + " glyphs");
+  std::vector<TBytes> strings = GlyphNames(glyphs);
+  const TTopDict top = TopDict(names, unitsPerEm, FontBox(glyphs).value_or(TBox{}), strings);
   std::vector<TBytes> subroutineBodies;
   const std::map<uint16_t, TSubroutine> subroutines = Subroutines(glyphs, subroutineBodies);
   const int32_t defaultAdvance = MostCommonAdvance(glyphs);
@@ -326,25 +346,24 @@ std::vector<uint8_t> CffTable(const std::vector<TCffGlyph>& glyphs, const TCffNa
     charStrings.push_back(GlyphCharString(glyphs[g], uint16_t(g), subroutines, defaultAdvance));
   TBytes privateDict;
   if (defaultAdvance != 0) DictNumber(privateDict, defaultAdvance), DictOperator(privateDict, DefaultWidthXOp);
-
   std::string postScriptName = names.PostScriptName.substr(0, 63);
   if (postScriptName.empty() || !IsPrintableAscii(postScriptName)) postScriptName = "Runeplate-Regular";
-  const std::vector<TBytes> nameIndex{AsBytes(postScriptName)};
+  const std::vector<TBytes> nameIndex{AsBytes(postScriptName)}, topIndex{top.Bytes};
   const TBytes charset = Charset(glyphs.size());
-  const size_t topIndexAt = 4 + IndexSize(nameIndex), topAt = topIndexAt + IndexSize({top}) - top.size();
-  const size_t charsetOffset = topIndexAt + IndexSize({top}) + IndexSize(strings) + IndexSize(subroutineBodies);
+
+  const size_t topAt = 4 + IndexSize(nameIndex) + IndexSize(topIndex) - top.Bytes.size();
+  const size_t charsetOffset = topAt + top.Bytes.size() + IndexSize(strings) + IndexSize(subroutineBodies);
   const size_t charStringsOffset = charsetOffset + charset.size();
   const size_t privateOffset = charStringsOffset + IndexSize(charStrings);
-
   TSfntBytes table;
   table.U8(1), table.U8(0), table.U8(4);  // version 1.0, header size
-  table.U8(privateOffset + privateDict.size() <= 0xFFFF ? 2 : privateOffset + privateDict.size() <= 0xFFFFFF ? 3 : 4);
+  table.U8(OffsetSize(privateOffset + privateDict.size()));
   WriteIndex(table, nameIndex);
-  WriteIndex(table, {top});
-  table.PatchU32(topAt + charsetAt, uint32_t(charsetOffset));
-  table.PatchU32(topAt + charStringsAt, uint32_t(charStringsOffset));
-  table.PatchU32(topAt + privateAt, uint32_t(privateDict.size()));
-  table.PatchU32(topAt + privateAt + 5, uint32_t(privateOffset));
+  WriteIndex(table, topIndex);
+  table.PatchU32(topAt + top.CharsetAt, uint32_t(charsetOffset));
+  table.PatchU32(topAt + top.CharStringsAt, uint32_t(charStringsOffset));
+  table.PatchU32(topAt + top.PrivateAt, uint32_t(privateDict.size()));
+  table.PatchU32(topAt + top.PrivateAt + 5, uint32_t(privateOffset));
   WriteIndex(table, strings);
   WriteIndex(table, subroutineBodies);
   table.Append(charset);
