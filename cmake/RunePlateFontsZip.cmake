@@ -15,7 +15,6 @@ if(RUNEPLATE_BUILD_FONTS_ZIP)
             -P "${CMAKE_CURRENT_LIST_DIR}/MakeFontsZip.cmake"
     DEPENDS runeplate-fontgen ${inputs} "${CMAKE_CURRENT_LIST_DIR}/MakeFontsZip.cmake"
             "${CMAKE_CURRENT_LIST_DIR}/ReproducibleZip.cmake"
-            "${CMAKE_SOURCE_DIR}/tools/fontgen/export/write_opentype.py"
     COMMENT "Making runeplate-fonts-${PROJECT_VERSION}.zip"
     VERBATIM)
   add_custom_target(runeplate_fonts_zip ALL DEPENDS "${RUNEPLATE_FONTS_ZIP}")

@@ -6,6 +6,7 @@
 #include "common/Utf8.h"
 #include "fontgen/Fidelity.h"
 #include "fontgen/FontGenError.h"
+#include "fontgen/export/FontDate.h"
 #include "fontgen/UnifontHex.h"
 
 #ifndef RUNEPLATE_VERSION
@@ -148,6 +149,7 @@ TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& option
     throw TFontGenError("ascent " + std::to_string(font.Ascent) + " is outside the 16-pixel line");
   font.Descent = LineHeight - font.Ascent;
   font.Version = RUNEPLATE_VERSION;
+  font.Date = FontDate(provenance);
   font.Copyright = provenance.Notice.Value("Copyright:");
   if (font.Copyright.empty())
     font.Copyright = "The glyphs are those of " + provenance.SourceName + "; see its notice.";

@@ -50,6 +50,7 @@ struct TExportFont {
   std::string Licence;    // one line, naming the licence
   std::string LicenceUrl;
   std::string Notice;     // what it was made from and its licence, one line (TProvenance::Statement)
+  int64_t Date = 0;       // seconds since 1970, as FontDate chooses it
   std::vector<TExportGlyph> Glyphs;  // in code point order
   // Every Hangul glyph of the atlas, whole (16 x 16), by glyph number: the
   // parts the syllables of an outline font are made of.
