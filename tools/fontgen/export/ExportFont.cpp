@@ -126,12 +126,6 @@ std::vector<uint32_t> ExportRepertoire(const TExportOptions& options) {
   return codes;
 }
 
-int32_t HangulGlyphOf(const TRect& rect) {
-  const int32_t firstRow = HangulCell(0).Top;
-  if (rect.Top < firstRow || rect.Right - rect.Left != 16) return -1;
-  return (rect.Top - firstRow) / 16 * 32 + rect.Left / 16;
-}
-
 TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& options) {
   const TProvenance& provenance = options.Provenance;
   TExportFont font;
@@ -167,12 +161,12 @@ TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& option
     TExportGlyph glyph;
     glyph.CodePoint = code;
     ComposeCodePoint(view, code, &composed, glyph.Picture);
-    GetComposedRects(ComposedCode(code), composed, glyph.Rects);
+    GetComposedCell(ComposedCode(code), composed, glyph.Cell);
     font.Glyphs.push_back(glyph);
   }
   for (int32_t g = 0; g < HangulGlyphCount; ++g) {
-    TGlyphRects one{1, {HangulCell(g)}};
-    ComposeCell(view, one, font.Jamo[g]);
+    const TGlyphCell one{SourceJamo, 1, {int16_t(g)}};
+    ComposeGlyphCell(view, one, font.Jamo[g]);
   }
   return font;
 }

@@ -33,12 +33,12 @@ struct TExportOptions {
 };
 
 // One character: its code point, its picture (8 x 16 for ASCII, 16 x 16 for
-// the rest) and the atlas rectangles composing it, as GetComposedRects lays
-// out the character by itself.
+// the rest) and the glyphs composing it, as GetComposedCell lays out the
+// character by itself.
 struct TExportGlyph {
   uint32_t CodePoint = 0;
   TCellBitmap Picture{};
-  TGlyphRects Rects{};
+  TGlyphCell Cell{};
 };
 
 struct TExportFont {
@@ -82,9 +82,5 @@ std::vector<uint32_t> ExportRepertoire(const TExportOptions& options);
 // when the family holds one of the source's reserved names
 // (TProvenance::ReservedNames), the ascent is out of range, or no character is left.
 TExportFont MakeExportFont(const TFontImage& atlas, const TExportOptions& options);
-
-// Which source cell a rectangle of a character's layout is: a Hangul glyph
-// number 0..343, or -1 for an ASCII or letter cell.
-int32_t HangulGlyphOf(const TRect& rect);
 
 }  // namespace runeplate::fontgen

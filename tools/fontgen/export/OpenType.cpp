@@ -20,16 +20,11 @@ namespace runeplate::fontgen {
 
 namespace {
 
-// The Hangul glyphs a character is made of, or none when any of its
-// rectangles is an ASCII or letter cell.
+// The jamo glyphs a character is made of, or none when it is drawn from an
+// ASCII or letter cell.
 std::vector<int32_t> PartsOf(const TExportGlyph& glyph) {
-  std::vector<int32_t> parts;
-  for (int32_t r = 0; r < glyph.Rects.Count; ++r) {
-    const int32_t g = HangulGlyphOf(glyph.Rects.Rects[r]);
-    if (g < 0) return {};
-    parts.push_back(g);
-  }
-  return parts;
+  if (glyph.Cell.Source != SourceJamo) return {};
+  return std::vector<int32_t>(glyph.Cell.Glyphs, glyph.Cell.Glyphs + glyph.Cell.Count);
 }
 
 constexpr int32_t PixelsPerEm = 16;
