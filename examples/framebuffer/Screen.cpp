@@ -5,8 +5,9 @@ namespace example {
 const char TitleText[] = "Runeplate";
 const char GreetingText[] = "\xEC\x95\x88\xEB\x85\x95, \xEC\x84\xB8\xEC\x83\x81!";  // 안녕, 세상!
 
-void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32_t height,
-                 const uint8_t* picture) {
+void BlitPicture(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* picture,
+                 void* user) {
+  TFrameBuffer& frame = *static_cast<TFrameBuffer*>(user);
   // Clipped once for the whole picture, then drawn in 8- and 16-bit steps
   // only: the 8-bit AVR draws with this too, where every 32-bit operation
   // and every shift by a variable count is a loop.
@@ -63,11 +64,6 @@ void BlitPicture(TFrameBuffer& frame, int32_t x, int32_t y, int32_t width, int32
 
 namespace {
 
-void DrawCharacter(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* picture,
-                   void* user) {
-  BlitPicture(*static_cast<TFrameBuffer*>(user), x, y, width, height, picture);
-}
-
 size_t LengthOf(const char* text) {
   size_t length = 0;
   while (text[length] != 0) ++length;
@@ -79,8 +75,8 @@ size_t LengthOf(const char* text) {
 void DrawScreen(const runeplate_font& font, TFrameBuffer& frame) {
   for (auto& row : frame)
     for (uint8_t& byte : row) byte = 0;
-  runeplate_draw_utf8(&font, 0, 8, TitleText, LengthOf(TitleText), 0, DrawCharacter, &frame);
-  runeplate_draw_utf8(&font, 0, 32, GreetingText, LengthOf(GreetingText), 0, DrawCharacter,
+  runeplate_draw_utf8(&font, 0, 8, TitleText, LengthOf(TitleText), 0, BlitPicture, &frame);
+  runeplate_draw_utf8(&font, 0, 32, GreetingText, LengthOf(GreetingText), 0, BlitPicture,
                       &frame);
 }
 
