@@ -16,7 +16,7 @@ __attribute__((noinline))
 #endif
 void BlitClipped(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* picture,
                  TFrameBuffer& frame) {
-  if (y >= DisplayHeight || y <= -height || x <= -16 || x >= DisplayWidth) return;
+  if (width <= 0 || y >= DisplayHeight || y <= -height || x <= -16 || x >= DisplayWidth) return;
   int32_t top = 0, bottom = height;
   if (y < 0) top = -y;
   if (y + bottom > DisplayHeight) bottom = DisplayHeight - y;
