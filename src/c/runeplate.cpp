@@ -66,10 +66,16 @@ int runeplate_font_init(runeplate_font* font, const uint8_t* pixels, size_t size
 runeplate_pen runeplate_draw_utf8(const runeplate_font* font, int32_t x, int32_t y,
                                   const char* text, size_t length, int32_t wrap_width,
                                   runeplate_draw_fn draw, void* user) {
-  if (!IsUsable(font) || text == nullptr || draw == nullptr) return {x, y};
-  const TPen pen = ForEachGlyphCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
-                                        TDrawCell{ViewOf(*font), draw, user});
-  return {pen.X, pen.Y};
+  // One pen, returned from one place: avr-gcc copied an 8-byte result
+  // through the stack twice for each return statement.
+  runeplate_pen pen{x, y};
+  if (IsUsable(font) && text != nullptr && draw != nullptr) {
+    const TPen after = ForEachGlyphCellUtf8(x, y, text, length, OptionsOf(font, wrap_width),
+                                            TDrawCell{ViewOf(*font), draw, user});
+    pen.x = after.X;
+    pen.y = after.Y;
+  }
+  return pen;
 }
 
 int32_t runeplate_compose(const runeplate_font* font, uint32_t code_point, uint8_t* picture) {

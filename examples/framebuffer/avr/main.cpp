@@ -45,17 +45,12 @@ void SendNumber(uint16_t value) {
   while (count > 0) SendByte(static_cast<uint8_t>(digits[--count]));
 }
 
-void DrawCharacter(int32_t x, int32_t y, int32_t width, int32_t height, const uint8_t* picture,
-                   void* user) {
-  example::BlitPicture(*static_cast<example::TFrameBuffer*>(user), x, y, width, height, picture);
-}
-
 // Cycles taken to draw `length` bytes of `text` at (40, 40), the timer's own
 // start and stop included (a few cycles).
 uint16_t CyclesToDraw(const runeplate_font& font, const char* text, size_t length) {
   TCNT1 = 0;
   TCCR1B = 1 << CS10;  // count every CPU cycle
-  runeplate_draw_utf8(&font, 40, 40, text, length, 0, DrawCharacter, &Frame);
+  runeplate_draw_utf8(&font, 40, 40, text, length, 0, example::BlitPicture, &Frame);
   const uint16_t cycles = TCNT1;  // read while it runs: simavr stops it at 0
   TCCR1B = 0;
   return cycles;
