@@ -105,6 +105,10 @@ class TBmFontReader {
     const int id = Number<int>(line, "id", number, 0, PageCount - 1);
     const auto file = line.Values.find("file");
     if (file == line.Values.end() || file->second.empty()) Fail(number, "page has no file");
+    // A control character (a NUL above all, which would cut the name and
+    // the message quoting it short) names no file.
+    for (unsigned char c : file->second)
+      if (c < 0x20 || c == 0x7F) Fail(number, "page file name holds a control character");
     const std::string page = (std::filesystem::path(Path).parent_path() / file->second).string();
     std::string error;
     // Laid on black, white ink on transparency is white on black.

@@ -269,6 +269,8 @@ TEST(FontGenFaults, AMalformedBmFontIsRefusedInOneLine) {
       {"a number read loosely", common + page +
            "char id=65 x=0 y=0 width=8px height=16 xoffset=0 yoffset=0 xadvance=8 page=0 chnl=15\n",
        "f.fnt:4: width wants a number from 0 to "},
+      {"a NUL in a page's name cut the refusal to nothing", common + std::string("page id=0 file=\0p.png\n", 22),
+       "f.fnt:3: page file name holds a control character"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Fault);
