@@ -11,10 +11,10 @@
 
 #include "common/CommandLine.h"
 #include "common/Files.h"
-#include "common/Numbers.h"
 #include "common/Png.h"
 #include "common/Utf8.h"
 #include "fontgen/Convert.h"
+#include "fontgen/Options.h"
 #include "fontgen/Output.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/Sheet.h"
@@ -85,26 +85,13 @@ void AddSourceOptions(CLI::App& app, TFontGenOptions& options) {
   AddParsedOption(
       app, "--size", "PX",
       [&options](const std::string& value, std::string& reason) {
-        int size = 0;
-        if (!ParseNumber(value, size) || size < 1 || size > 256) {
-          reason = "wants pixels per em, 1 to 256, not '" + value + "'";
-          return false;
-        }
-        options.Convert.FreeType.Size = size;
-        return true;
+        return SetSourceSize(value, options.Convert.FreeType, reason);
       },
       "pixels per em of an outline font, or the strike of a bitmap font (default: its own grid, or 16)");
   AddParsedOption(
       app, "--jamo-names", "SCHEME",
       [&options](const std::string& value, std::string& reason) {
-        if (value == "none") {
-          options.Convert.FreeType.IgnoreNames = true;
-          return true;
-        }
-        TJamoNames names;
-        if (!ParseJamoNames(value, names, reason)) return false;
-        options.Convert.FreeType.Names = names;
-        return true;
+        return SetJamoNames(value, options.Convert.FreeType, reason);
       },
       "how the font names its jamo glyphs (see below), or none");
 }
@@ -114,41 +101,25 @@ std::vector<CLI::Option*> AddExportOptions(CLI::App& app, TExportOptions& option
   CLI::Option* chars = AddParsedOption(
       app, "--chars", "SET",
       [&options](const std::string& value, std::string& reason) {
-        if (value == "all" || value == "ksx1001") {
-          options.Repertoire = value == "all" ? TRepertoire::All : TRepertoire::KsX1001;
-          return true;
-        }
+        if (SetRepertoireName(value, options)) return true;
         std::vector<uint8_t> bytes;
-        std::u16string units;
         if (!ReadFile(value, bytes, reason)) return false;
-        if (!DecodeUtf8(std::string(bytes.begin(), bytes.end()), units, reason)) {
+        if (!SetCharactersOfText(std::string(bytes.begin(), bytes.end()), options, reason)) {
           reason = value + ": " + reason;
           return false;
         }
-        options.Repertoire = TRepertoire::FromFile;
-        options.FileCharacters = CharactersOfText(units);
         return true;
       },
       "the characters of a font for other programs: all (the default), ksx1001 (only the 2,350 KS X 1001 "
       "syllables), or those of a UTF-8 text FILE");
   CLI::Option* family = AddParsedOption(
       app, "--family", "NAME",
-      [&options](const std::string& value, std::string& reason) {
-        if (!IsFamilyName(value, reason)) return false;
-        options.Family = value;
-        return true;
-      },
+      [&options](const std::string& value, std::string& reason) { return SetFamily(value, options, reason); },
       "the family name of a font for other programs, printable, at most " + std::to_string(MaxFamilyLength) +
           " characters (default: the Family entry of the atlas's NOTICE)");
   CLI::Option* ascent = AddParsedOption(
       app, "--ascent", "PX",
-      [&options](const std::string& value, std::string& reason) {
-        if (!ParseNumber(value, options.Ascent) || options.Ascent < 1 || options.Ascent > 16) {
-          reason = "wants the pixels above the baseline, 1 to 16, not '" + value + "'";
-          return false;
-        }
-        return true;
-      },
+      [&options](const std::string& value, std::string& reason) { return SetAscent(value, options, reason); },
       "the pixels above the baseline of a font for other programs (default: the atlas's NOTICE, else "
       "under its 'H')");
   return {chars, family, ascent};
@@ -161,11 +132,7 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
   CLI::Option* cName = AddParsedOption(
       *app, "--c-name", "NAME",
       [&options](const std::string& value, std::string& reason) {
-        options.CSource.Name = value;
-        if (IsCIdentifier(value)) return true;
-        reason = "wants a C identifier that is no keyword of C or C++ and neither starts with '_' nor "
-                 "holds '__', not '" + value + "'";
-        return false;
+        return SetCName(value, options.CSource, reason);
       },
       "the array's name in a .h atlas (default runeplate_atlas, with --compact runeplate_compact_font)");
   app->add_flag("--compact", options.Compact,
@@ -197,10 +164,7 @@ TParseResult ParseFontGenArguments(const std::vector<std::string>& args, TFontGe
     return BadUsageWithSynopsis("--c-name names the array of a .h atlas: give -o OUT.h");
   if (options.Compact && (previewing || OutputKindOf(options.Output) != TOutputKind::CSource))
     return BadUsageWithSynopsis("--compact writes C source: give -o OUT.h");
-  options.CSource.Compact = options.Compact;
-  // Not runeplate_font: that is the C interface's type, beside which the
-  // header is included.
-  if (options.Compact && cName->count() == 0) options.CSource.Name = "runeplate_compact_font";
+  if (options.Compact) SetCompact(options.CSource, cName->count() > 0);
   for (const CLI::Option* option : exportOptions)
     if (option->count() > 0 && !IsFontExport(OutputKindOf(options.Output)))
       return BadUsageWithSynopsis(option->get_name() +

@@ -7,24 +7,19 @@
 #include <filesystem>
 #include <sstream>
 
-#include <utf8.h>
-
 #include "Zip.h"
 #include "common/Files.h"
 #include "common/Utf8.h"
-#include "font/CompactFont.h"
 #include "fontgen/Convert.h"
 #include "fontgen/Fidelity.h"
 #include "fontgen/FontGenError.h"
 #include "fontgen/JamoNames.h"
 #include "fontgen/Notice.h"
+#include "fontgen/Options.h"
+#include "fontgen/Output.h"
 #include "fontgen/export/ExportFont.h"
 #include "frame/FrameText.h"
 #include "render/RefRender.h"
-
-#ifndef RUNEPLATE_STUDIO_OPENTYPE
-#define RUNEPLATE_STUDIO_OPENTYPE 0
-#endif
 
 namespace runeplate::studio {
 
@@ -171,17 +166,11 @@ TLoadResult LoadFont(const std::vector<uint8_t>& bytes, const std::string& fileN
       if (convert.Ascii == convert.Source) convert.Ascii = "ascii-" + convert.Ascii;
       scratch.Put(convert.Ascii, options.Ascii);
     }
-    if (options.Size < 0 || options.Size > 256)
-      throw TFontGenError("the size wants pixels per em, 1 to 256, not " + std::to_string(options.Size));
-    convert.FreeType.Size = options.Size;
-    if (options.JamoNames == "none") {
-      convert.FreeType.IgnoreNames = true;
-    } else if (!options.JamoNames.empty()) {
-      TJamoNames names;
-      std::string error;
-      if (!ParseJamoNames(options.JamoNames, names, error)) throw TFontGenError("jamo names: " + error);
-      convert.FreeType.Names = names;
-    }
+    std::string reason;
+    if (options.Size != 0 && !SetSourceSize(std::to_string(options.Size), convert.FreeType, reason))
+      throw TFontGenError("--size " + reason);
+    if (!options.JamoNames.empty() && !SetJamoNames(options.JamoNames, convert.FreeType, reason))
+      throw TFontGenError("--jamo-names: " + reason);
     const TConversion conversion = Convert(convert);
     result.Atlas = conversion.Atlas;
     result.Warnings = conversion.Warnings;
@@ -208,10 +197,10 @@ const std::vector<TFormat>& Formats() {
       {"h-compact", ".h", "C header, compact", true},
       {"bdf", ".bdf", "BDF", true},
       {"fnt", ".fnt", "BMFont (.fnt and pages, zipped)", true},
-      {"ttf", ".ttf", "TrueType", RUNEPLATE_STUDIO_OPENTYPE != 0},
-      {"otf", ".otf", "OpenType (CFF)", RUNEPLATE_STUDIO_OPENTYPE != 0},
-      {"woff2", ".woff2", "WOFF2", RUNEPLATE_STUDIO_OPENTYPE != 0},
-      {"otb", ".otb", "bitmap-only OpenType", RUNEPLATE_STUDIO_OPENTYPE != 0},
+      {"ttf", ".ttf", "TrueType", true},
+      {"otf", ".otf", "OpenType (CFF)", true},
+      {"woff2", ".woff2", "WOFF2", true},
+      {"otb", ".otb", "bitmap-only OpenType", true},
   };
   return formats;
 }
@@ -241,36 +230,24 @@ TDownload WriteFormat(const TFontImage& atlas, const std::string& atlasName, con
     fs::create_directory("out");
     const std::string stem = BareName(options.Stem, "a1bit");
     const std::string output = "out/" + stem + format->Extension;
+    // The options as fontgen's command line takes them, so that a bad one is
+    // refused in the same words and a good one written the same.
+    std::string reason;
     TCSourceOptions cSource;
-    cSource.SourcePath = source;
-    if (kind == "h-compact") cSource.Name = "runeplate_font";
-    if (!options.CName.empty()) {
-      if (!IsCIdentifier(options.CName)) throw TFontGenError("--c-name wants a C identifier, not '" + options.CName + "'");
-      cSource.Name = options.CName;
-    }
     TExportOptions exportOptions;
-    exportOptions.AtlasPath = source;
-    exportOptions.Family = options.Family;
-    exportOptions.Ascent = options.Ascent;
-    if (options.Ascent < 0 || options.Ascent > 16)
-      throw TFontGenError("--ascent wants the pixels above the baseline, 1 to 16, not " + std::to_string(options.Ascent));
-    if (options.Chars == "ksx1001") {
-      exportOptions.Repertoire = TRepertoire::KsX1001;
-    } else if (options.Chars == "text") {
-      if (!utf8::is_valid(options.CharsText.begin(), options.CharsText.end()))
-        throw TFontGenError("--chars: the text is not UTF-8");
-      exportOptions.Repertoire = TRepertoire::FromFile;
-      utf8::utf8to32(options.CharsText.begin(), options.CharsText.end(), std::back_inserter(exportOptions.FileCharacters));
-    } else if (options.Chars != "all") {
+    cSource.Provenance = exportOptions.Provenance = ReadProvenance(source, conversion.Source.Family);
+    if (!options.CName.empty() && !SetCName(options.CName, cSource, reason)) throw TFontGenError("--c-name " + reason);
+    if (kind == "h-compact") SetCompact(cSource, !options.CName.empty());
+    if (!options.Family.empty() && !SetFamily(options.Family, exportOptions, reason))
+      throw TFontGenError("--family " + reason);
+    if (options.Ascent != 0 && !SetAscent(std::to_string(options.Ascent), exportOptions, reason))
+      throw TFontGenError("--ascent " + reason);
+    if (options.Chars == "text") {
+      if (!SetCharactersOfText(options.CharsText, exportOptions, reason)) throw TFontGenError("--chars: " + reason);
+    } else if (!SetRepertoireName(options.Chars, exportOptions)) {
       throw TFontGenError("--chars wants all, ksx1001 or a text, not '" + options.Chars + "'");
     }
-
-    if (kind == "h-compact") {
-      const std::string text = EncodeCompactFontCArray(conversion.Atlas, cSource.Name, CSourceNotice(source));
-      scratch.Put(output, std::vector<uint8_t>(text.begin(), text.end()));
-    } else {
-      WriteAtlas(output, conversion.Atlas, cSource, exportOptions);
-    }
+    WriteOutput(output, conversion.Atlas, cSource, exportOptions);
 
     std::vector<std::string> made;
     for (const fs::directory_entry& entry : fs::directory_iterator("out")) made.push_back(entry.path().filename().string());
@@ -304,14 +281,11 @@ TGlyphInfo GlyphInfo(int32_t glyph) {
   TGlyphInfo info;
   if (glyph < 0 || glyph >= HangulGlyphCount) return info;
   const TGlyphLetter letter = LetterOfGlyph(glyph);
-  TJamoNames names;
-  std::string error;
-  ParseJamoNames(NeoJamoNames, names, error);
   info.Glyph = glyph;
   info.Role = RoleName(letter.Role);
   info.Set = letter.Set + 1;
   info.Letter = LetterText(CompatLetter(letter.Role, letter.Index));
-  info.Name = JamoGlyphName(names, glyph);
+  info.Name = JamoGlyphName(NeoJamoScheme(), glyph);
   return info;
 }
 

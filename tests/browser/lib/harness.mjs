@@ -25,8 +25,10 @@ export const scratch = mkdtempSync(join(tmpdir(), 'runeplate-browser-'));
 
 // Runs a native tool in DIR (so that the names it reports are the bare file
 // names the page reports too); resolves to its standard output.
+// Without SOURCE_DATE_EPOCH, which the page never sees: it dates the fonts.
+const { SOURCE_DATE_EPOCH: _, ...toolEnv } = process.env;
 export async function tool(name, args, dir = scratch) {
-  const { stdout } = await run(tools[name], args, { cwd: dir, maxBuffer: 64 << 20 });
+  const { stdout } = await run(tools[name], args, { cwd: dir, maxBuffer: 64 << 20, env: toolEnv });
   return stdout;
 }
 
