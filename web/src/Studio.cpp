@@ -314,13 +314,10 @@ std::vector<uint32_t> SyllablesUsing(int32_t glyph) {
   std::vector<uint32_t> users;
   const TBlockOptions options;
   for (uint32_t code = SyllableFirst; code <= SyllableLast; ++code) {
-    TGlyphRects rects;
-    GetComposedRects(code, options, rects);
-    for (int32_t r = 0; r < rects.Count; ++r)
-      if (HangulGlyphOf(rects.Rects[r]) == glyph) {
-        users.push_back(code);
-        break;
-      }
+    TGlyphCell cell;
+    GetComposedCell(code, options, cell);
+    if (cell.Source == SourceJamo && std::find(cell.Glyphs, cell.Glyphs + cell.Count, glyph) != cell.Glyphs + cell.Count)
+      users.push_back(code);
   }
   return users;
 }
@@ -401,12 +398,10 @@ void TSyllableGrid::Reset(bool ksx1001, int32_t columns, uint32_t ink, uint32_t 
   for (std::vector<int32_t>& users : Users) users.clear();
   const TBlockOptions options;
   for (int32_t i = 0; i < Count(); ++i) {
-    TGlyphRects rects;
-    GetComposedRects(Codes[size_t(i)], options, rects);
-    for (int32_t r = 0; r < rects.Count; ++r) {
-      const int32_t g = HangulGlyphOf(rects.Rects[r]);
-      if (g >= 0) Users[size_t(g)].push_back(i);
-    }
+    TGlyphCell cell;
+    GetComposedCell(Codes[size_t(i)], options, cell);
+    if (cell.Source != SourceJamo) continue;
+    for (int32_t k = 0; k < cell.Count; ++k) Users[size_t(cell.Glyphs[k])].push_back(i);
   }
   Image.Width = ColumnCount * 16;
   Image.Height = (Count() + ColumnCount - 1) / ColumnCount * 16;
