@@ -22,13 +22,26 @@ const dotumPcf = '/usr/share/fonts/X11/75dpi/dotum16.pcf.gz';
 const unifontHex = '/usr/share/unifont/unifont.hex';
 
 let rp;
+let fonts;
 let work;
+const fontKinds = new Set(['ttf', 'otf', 'woff2', 'otb']);
+
+// As the page does: the OpenType kinds from runeplate-fonts.wasm, handed the
+// main module's current font under its name and notice.
+function writerFor(kind) {
+  if (!fontKinds.has(kind)) return rp;
+  const source = rp.atlasSource();
+  assert.equal(fonts.setAtlas(rp.getAtlas(), source.fileName, source.notice).ok, true);
+  return fonts;
+}
 
 before(async () => {
   for (const tool of [fontgen, render])
     assert.ok(fs.existsSync(tool), `${tool} is missing: build the native preset first`);
   const { default: createRuneplate } = await import(path.join(site, 'runeplate.js'));
   rp = await createRuneplate({ wasmBinary: fs.readFileSync(path.join(site, 'runeplate.wasm')) });
+  const { default: createRuneplateFonts } = await import(path.join(site, 'runeplate-fonts.js'));
+  fonts = await createRuneplateFonts({ wasmBinary: fs.readFileSync(path.join(site, 'runeplate-fonts.wasm')) });
   work = fs.mkdtempSync(path.join(os.tmpdir(), 'runeplate-module-test-'));
   // Sources fontgen makes from the round atlas, and a DOS 8 x 16 font.
   for (const ext of ['png', 'han', 'bdf'])
@@ -158,12 +171,27 @@ for (const row of downloads) {
     setRound();
     const expected = runIn({ ...roundFiles(), ...(row.files ?? {}) }, fontgen, ['a1bit.bmp', ...row.args]);
     assert.equal(expected.status, 0, expected.stderr);
-    const written = rp.write(row.kind, row.options ?? {});
+    const written = writerFor(row.kind).write(row.kind, row.options ?? {});
     assert.equal(written.ok, true, written.error);
     assert.equal(written.fileName, row.out);
     assert.ok(Buffer.from(written.bytes).equals(fs.readFileSync(path.join(expected.dir, row.out))), `${row.out} differs`);
   });
 }
+
+test('the main module refuses the OpenType kinds in one line: the writers linked back in, or an empty font passed off as written', () => {
+  setRound();
+  for (const kind of fontKinds) {
+    const written = rp.write(kind);
+    assert.equal(written.ok, false, kind);
+    assert.match(written.error, /written by runeplate-fonts\.wasm/);
+    assert.ok(!written.error.includes('\n'), 'one line');
+  }
+});
+
+test('atlasSource gives back what setAtlas took: a font handed across loses its name or notice', () => {
+  assert.equal(rp.setAtlas(rp.getAtlas(), 'round.bmp', 'Made by hand.\n').ok, true);
+  assert.deepEqual({ ...rp.atlasSource() }, { fileName: 'round.bmp', notice: 'Made by hand.\n' });
+});
 
 test('write(\'fnt\') zips exactly the .fnt and pages fontgen writes: a page lost, renamed or re-encoded', () => {
   setRound();
@@ -193,7 +221,7 @@ test('write refuses what it cannot do in one sentence: an unknown kind, an OpenT
   ];
   for (const f of rp.formats().filter((f) => !f.available)) rows.push({ kind: f.kind, options: {}, error: /is not in this build/ });
   for (const row of rows) {
-    const written = rp.write(row.kind, row.options);
+    const written = writerFor(row.kind).write(row.kind, row.options);
     assert.equal(written.ok, false, row.kind);
     assert.match(written.error, row.error);
     assert.ok(!written.error.includes('\n'), 'one line');

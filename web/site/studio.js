@@ -543,8 +543,32 @@ function writeOptions() {
   return options;
 }
 
-function download(kind) {
-  const result = rp.write(kind, writeOptions());
+// The OpenType writers (with Brotli and woff2) are most of the C++, so they
+// are a module of their own, fetched the first time such a font is asked for.
+const fontKinds = new Set(['ttf', 'otf', 'woff2', 'otb']);
+let fontsModule = null;
+
+async function writerFor(kind) {
+  if (!fontKinds.has(kind)) return rp;
+  if (!fontsModule) {
+    fontsModule = import('./runeplate-fonts.js').then(({ default: create }) => create());
+    fontsModule.catch(() => { fontsModule = null; });
+  }
+  const fonts = await fontsModule;
+  // The font as it is now, edits included, under its own name and notice.
+  const source = rp.atlasSource();
+  const handed = fonts.setAtlas(rp.getAtlas(), source.fileName, source.notice);
+  if (!handed.ok) throw new Error(handed.error);
+  return fonts;
+}
+
+async function download(kind) {
+  let result;
+  try {
+    result = (await writerFor(kind)).write(kind, writeOptions());
+  } catch (error) {
+    result = { ok: false, error: `the OpenType writers did not load: ${error.message}` };
+  }
   if (!result.ok) { complain(result.error); return; }
   complain('');
   saveBytes(result.bytes, result.fileName);

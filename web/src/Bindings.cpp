@@ -159,6 +159,15 @@ val SetAtlasJs(val bytes, val fileName, val notice) {
 
 val GetAtlasJs() { return JsBytes(EncodeFontPixels(State().Atlas)); }
 
+// What setAtlas wants besides the pixels, so the page can hand the font to
+// runeplate-fonts.wasm as it is here, its name and notice in its files too.
+val AtlasSourceJs() {
+  val result = Object();
+  result.set("fileName", State().AtlasName);
+  result.set("notice", State().Notice);
+  return result;
+}
+
 val DrawTextJs(std::string text, val options) {
   std::string error;
   if (!DrawText(State().Atlas, text, Option<int>(options, "wrap", 0), Option<uint32_t>(options, "ink", 0),
@@ -348,6 +357,7 @@ EMSCRIPTEN_BINDINGS(runeplate_studio) {
   function("loadFont", &LoadFontJs);
   function("setAtlas", &SetAtlasJs);
   function("getAtlas", &GetAtlasJs);
+  function("atlasSource", &AtlasSourceJs);
   function("drawText", &DrawTextJs);
   function("textPng", &TextPngJs);
   function("measureText", &MeasureTextJs);
